@@ -1,0 +1,14 @@
+# Warnings and sanitizers for every target of the project.
+add_compile_options(-Wall -Wextra -Wpedantic)
+if(DOTWALL_WERROR)
+    add_compile_options(-Werror)
+endif()
+
+if(DOTWALL_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Shared libraries and programs resolve their own folder first, so the outside
+# libraries built beside them are found without installing them.
+set(CMAKE_BUILD_WITH_INSTALL_RPATH OFF)

@@ -1,0 +1,115 @@
+#include "form1.h"
+
+#include <QIcon>
+#include <QImage>
+
+#include "dual_scan_packer.h"
+#include "twips_layout.h"
+
+namespace dotwall::usb_tool {
+
+namespace {
+
+constexpr const char* kCaption = "Dotwall";
+constexpr int kClientWidth = 816;
+constexpr int kClientHeight = 528;
+
+template <typename Control>
+Control* makeControl(QWidget* parent, const char* name, int left, int top, int width, int height) {
+    auto* control = new Control(parent);
+    control->setObjectName(name);
+    placeInTwips(control, left, top, width, height);
+    return control;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, int left, int top,
+                        int width, int height) {
+    auto* button = makeControl<QPushButton>(parent, name, left, top, width, height);
+    button->setText(caption);
+    return button;
+}
+
+QLineEdit* makeTextBox(QWidget* parent, const char* name, const char* text, int left, int top,
+                       int width, int height, const char* toolTip = nullptr) {
+    auto* box = makeControl<QLineEdit>(parent, name, left, top, width, height);
+    box->setText(text);
+    if (toolTip != nullptr) {
+        box->setToolTip(toolTip);
+    }
+    return box;
+}
+
+}  // namespace
+
+Form1::Form1(UsbWindowServices services, QWidget* parent)
+    : QMainWindow(parent),
+      windowMessages_(this),
+      services_(std::move(services)),
+      guard_(services_.messages != nullptr ? *services_.messages : windowMessages_, kCaption) {
+    setObjectName("Form1");
+    setWindowTitle(kCaption);
+    setWindowIcon(QIcon(":/dotwall_usb/icon.ico"));
+    createControls();
+    setTabOrder();
+
+    connect(Command1, &QPushButton::clicked, this, [this] { guard_.run([this] { Command1_Click(); }); });
+    connect(Command3, &QPushButton::clicked, this, [this] { guard_.run([this] { Command3_Click(); }); });
+}
+
+void Form1::createControls() {
+    client_ = new QWidget(this);
+    client_->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client_);
+
+    // Frame1 lies beneath every control that is not its child; it is created first so the
+    // others stack above it and take their clicks over it.
+    Frame1 = makeControl<QFrame>(client_, "Frame1", 0, 0, 9855, 7935);
+    Frame1->setFrameShape(QFrame::Box);
+    Frame1->setFrameShadow(QFrame::Sunken);
+    Command2 = makeButton(Frame1, "Command2", "USB", 1080, 7440, 855, 375);
+    Command3 = makeButton(Frame1, "Command3", "Save", 2040, 7440, 855, 375);
+    Shape1 = makeControl<ShapeWidget>(Frame1, "Shape1", 7080, 7440, 375, 375);
+    Shape1->setBackColour(kWindowBackground);
+
+    Command1 = makeButton(client_, "Command1", "Convert", 120, 7440, 855, 375);
+    Picture1 = new PictureWidget({640.0f, 480.0f, AreaUnit::Pixel}, kWindowBackground, client_);
+    Picture1->setObjectName("Picture1");
+    Picture1->move(twipsToPixels(120), twipsToPixels(135));
+    Picture1->setFocusPolicy(Qt::TabFocus);
+    Picture1->setPicture(QImage(":/dotwall_usb/default_picture.bmp"));
+
+    Text1 = makeControl<QPlainTextEdit>(client_, "Text1", 9120, 7440, 615, 285);
+    Text1->setPlainText("buferis\r\n");
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text2 = makeTextBox(client_, "Text2", "X", 7560, 7440, 375, 285, "X koordinate");
+    Text3 = makeTextBox(client_, "Text3", "Y", 8040, 7440, 375, 285, "Y koordinate");
+    Text4 = makeTextBox(client_, "Text4", "color", 8520, 7440, 495, 285, "Spalva");
+
+    Command4 = makeButton(client_, "Command4", "I2C read", 9960, 1320, 855, 375);
+    Text5 = makeTextBox(client_, "Text5", "0", 10920, 1320, 495, 285);
+    Command5 = makeButton(client_, "Command5", "I2CWrite", 9960, 840, 855, 375);
+    Text6 = makeTextBox(client_, "Text6", "0", 10920, 840, 495, 285);
+    Text7 = makeTextBox(client_, "Text7", "55", 10920, 1800, 495, 285);
+    Text8 = makeTextBox(client_, "Text8", "55", 11040, 2280, 615, 285);
+    Text9 = makeTextBox(client_, "Text9", "55", 11040, 2880, 735, 375);
+    Text10 = makeTextBox(client_, "Text10", "Text10", 10080, 3480, 1575, 375);
+}
+
+void Form1::setTabOrder() {
+    QWidget* const order[] = {Command1, Picture1, Text1, Text2,  Text3, Text4, Command2, Command3,
+                              Command4, Text5,    Command5, Text6, Text7, Text8, Text9, Text10};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void Form1::Command1_Click() { convertDualScan(*Picture1, *this, frameBuffer_); }
+
+void Form1::Command3_Click() { writeFrameFile(frameBuffer_, services_.frameFilePath); }
+
+void Form1::setLampColour(ColourValue colour) { Shape1->setBackColour(colour); }
+
+void Form1::repaintWindowNow() { repaint(); }
+
+}  // namespace dotwall::usb_tool

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <filesystem>
+
+#include "busy_lamp.h"
+#include "error_guard.h"
+#include "frame_buffer.h"
+#include "frame_file.h"
+#include "picture_widget.h"
+#include "qt_message_sink.h"
+#include "shape_widget.h"
+
+namespace dotwall::usb_tool {
+
+// What the window reaches outside itself; tests put recorders in place.
+struct UsbWindowServices {
+    MessageSink* messages = nullptr;  // null: real message boxes on the window
+    std::filesystem::path frameFilePath = defaultFrameFilePath();
+};
+
+// The DotwallUsb window: the picture, the buttons and the busy lamp. It owns the frame
+// buffer and wires each control's event to the logic, through the error guard.
+class Form1 final : public QMainWindow, private BusyLamp {
+    Q_OBJECT
+
+public:
+    explicit Form1(UsbWindowServices services = {}, QWidget* parent = nullptr);
+
+    const FrameBuffer& frameBuffer() const { return frameBuffer_; }
+
+private:
+    void createControls();
+    void setTabOrder();
+
+    void Command1_Click();
+    void Command3_Click();
+
+    void setLampColour(ColourValue colour) override;
+    void repaintWindowNow() override;
+
+    QtMessageSink windowMessages_;
+    UsbWindowServices services_;
+    ErrorGuard guard_;
+    FrameBuffer frameBuffer_;
+
+    QWidget* client_ = nullptr;
+    QFrame* Frame1 = nullptr;
+    PictureWidget* Picture1 = nullptr;
+    ShapeWidget* Shape1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QLineEdit* Text5 = nullptr;
+    QLineEdit* Text6 = nullptr;
+    QLineEdit* Text7 = nullptr;
+    QLineEdit* Text8 = nullptr;
+    QLineEdit* Text9 = nullptr;
+    QLineEdit* Text10 = nullptr;
+};
+
+}  // namespace dotwall::usb_tool
