@@ -15,12 +15,14 @@ namespace {
 using namespace dotwall;
 
 class UnlitLamp final : public usb_tool::BusyLamp {
-public:
+  public:
     void setLampColour(ColourValue) override {}
     void repaintWindowNow() override {}
 };
 
-QImage defaultPicture() { return QImage(":/dotwall_usb/default_picture.bmp"); }
+QImage defaultPicture() {
+    return QImage(":/dotwall_usb/default_picture.bmp");
+}
 
 void BM_ConvertDefaultPicture(benchmark::State& state) {
     PictureWidget picture({640.0f, 480.0f, AreaUnit::Pixel}, kWindowBackground);
@@ -37,11 +39,13 @@ BENCHMARK(BM_ConvertDefaultPicture)->Unit(benchmark::kMicrosecond);
 // Reads each of the picture's 640 x 480 pixels once as a colour value.
 void BM_ReadEveryPixelOnce(benchmark::State& state) {
     const QImage picture = defaultPicture().convertToFormat(QImage::Format_RGB32);
+    const int width = picture.width();
+    const int height = picture.height();
     for (auto _ : state) {
         long lit = 0;
-        for (int y = 0; y < picture.height(); ++y) {
+        for (int y = 0; y < height; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-            for (int x = 0; x < picture.width(); ++x) {
+            for (int x = 0; x < width; ++x) {
                 lit += colourFromQRgb(line[x]) > usb_tool::kDualScanThreshold;
             }
         }

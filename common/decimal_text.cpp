@@ -5,7 +5,9 @@
 
 namespace dotwall {
 
-std::string decimalText(std::int64_t value) { return std::to_string(value); }
+std::string decimalText(std::int64_t value) {
+    return std::to_string(value);
+}
 
 std::string signedNumberText(std::int64_t value) {
     return value < 0 ? std::to_string(value) : " " + std::to_string(value);

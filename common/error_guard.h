@@ -12,14 +12,14 @@ namespace dotwall {
 // Handlers keep the window's state as it was when they fail (they commit their results
 // only at their end), so the user loses neither the frame nor the picture.
 class ErrorGuard {
-public:
+  public:
     ErrorGuard(MessageSink& messages, std::string windowCaption)
         : messages_(messages), caption_(std::move(windowCaption)) {}
 
     // Runs the handler; returns false when it failed and the failure was reported.
     bool run(const std::function<void()>& handler) const;
 
-private:
+  private:
     MessageSink& messages_;
     std::string caption_;
 };

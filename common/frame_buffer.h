@@ -14,7 +14,7 @@ namespace dotwall {
 // Both packers pre-fill 0 to 71999 with kPreFill and write their frame into the low part;
 // element 72000 is never written by a packer.
 class FrameBuffer {
-public:
+  public:
     static constexpr std::ptrdiff_t kLastIndex = 72000;
     static constexpr std::size_t kSize = kLastIndex + 1;
     static constexpr std::uint8_t kPreFill = 5;
@@ -31,15 +31,13 @@ public:
     }
 
     // Sets elements 0 to 71999 to the pre-fill value; 72000 keeps its value.
-    void preFill() {
-        std::fill(bytes_.begin(), bytes_.begin() + kPreFillEnd, kPreFill);
-    }
+    void preFill() { std::fill(bytes_.begin(), bytes_.begin() + kPreFillEnd, kPreFill); }
 
     const std::uint8_t* data() const { return bytes_.data(); }
 
     friend bool operator==(const FrameBuffer&, const FrameBuffer&) = default;
 
-private:
+  private:
     static void checkIndex(std::ptrdiff_t index) {
         if (index < 0 || index > kLastIndex) [[unlikely]] {
             throwIndexOutOfRange(index);

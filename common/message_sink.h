@@ -7,7 +7,7 @@ namespace dotwall {
 // Where the programs' message boxes go: a real modal box in the windows, a recorder in
 // tests (so a test never blocks on a box).
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
 
     // A critical-error box with one OK button; returns when the user has closed it.

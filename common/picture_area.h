@@ -9,7 +9,7 @@ namespace dotwall {
 // The picture control as the packers and the mouse probes see it. Coordinates are in the
 // control's own unit (the pixel or the twip, set per program), counted from its top-left.
 class PictureArea {
-public:
+  public:
     virtual ~PictureArea() = default;
 
     // Colour value of the point (x, y); kOutsideArea (-1) when the point is not inside the

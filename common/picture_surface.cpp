@@ -37,8 +37,8 @@ void PictureSurface::setBackground(ColourValue background) {
 }
 
 void PictureSurface::compose() {
-    shown_ = QImage(static_cast<int>(pixelWidth_), static_cast<int>(pixelHeight_),
-                    QImage::Format_RGB32);
+    shown_ =
+        QImage(static_cast<int>(pixelWidth_), static_cast<int>(pixelHeight_), QImage::Format_RGB32);
     shown_.fill(QColor::fromRgb(qRgbFromColour(background_)));
     if (!picture_.isNull()) {
         QPainter painter(&shown_);
@@ -47,7 +47,8 @@ void PictureSurface::compose() {
     }
     colours_.resize(pixelWidth_ * pixelHeight_);
     for (std::size_t row = 0; row < pixelHeight_; ++row) {
-        const auto* line = reinterpret_cast<const QRgb*>(shown_.constScanLine(static_cast<int>(row)));
+        const auto* line =
+            reinterpret_cast<const QRgb*>(shown_.constScanLine(static_cast<int>(row)));
         for (std::size_t column = 0; column < pixelWidth_; ++column) {
             colours_[row * pixelWidth_ + column] = colourFromQRgb(line[column]);
         }

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "colour_value.h"
@@ -26,7 +27,7 @@ struct AreaSize {
 // 0 <= y < height (a NaN lies outside); its pixel is (floor(x / u), floor(y / u)), where u
 // is 1 for pixels and 15 for twips and the division is done in double precision.
 class PictureSurface final : public PictureArea {
-public:
+  public:
     // background must be a plain colour (resolve system colour references first).
     PictureSurface(AreaSize size, ColourValue background);
 
@@ -34,8 +35,8 @@ public:
         if (!(x >= 0.0f && x < width_ && y >= 0.0f && y < height_)) {
             return kOutsideArea;
         }
-        const auto column = static_cast<std::size_t>(static_cast<double>(x) / unitsPerPixel_);
-        const auto row = static_cast<std::size_t>(static_cast<double>(y) / unitsPerPixel_);
+        const auto column = pixelOf(x);
+        const auto row = pixelOf(y);
         return colours_[row * pixelWidth_ + column];
     }
     float areaWidth() const override { return width_; }
@@ -50,8 +51,19 @@ public:
     // The area as it is shown, one pixel per screen pixel.
     const QImage& shownImage() const { return shown_; }
 
-private:
+  private:
     void compose();
+
+    std::size_t pixelOf(float coordinate) const {
+        // Whole pixels need no division; the common case when packing a DotwallUsb frame.
+        // Converting through a signed integer is one instruction; the coordinate is known to
+        // be inside the area, so neither it nor the pixel is negative.
+        const auto pixel =
+            unit_ == AreaUnit::Pixel
+                ? static_cast<std::int64_t>(coordinate)
+                : static_cast<std::int64_t>(static_cast<double>(coordinate) / unitsPerPixel_);
+        return static_cast<std::size_t>(pixel);
+    }
 
     float width_;
     float height_;

@@ -15,7 +15,7 @@ namespace dotwall {
 class PictureWidget final : public QWidget, public PictureArea {
     Q_OBJECT
 
-public:
+  public:
     PictureWidget(AreaSize size, ColourValue background, QWidget* parent = nullptr);
 
     ColourValue pointColour(float x, float y) const override { return surface_.pointColour(x, y); }
@@ -26,17 +26,17 @@ public:
 
     const PictureSurface& surface() const { return surface_; }
 
-signals:
+  signals:
     // The mouse moved over the control (or is dragged beyond it with a button held);
     // coordinates in the control's unit.
     void mouseMovedTo(float x, float y);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     ColourValue backgroundReference_;
     PictureSurface surface_;
 };

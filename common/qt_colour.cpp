@@ -31,7 +31,8 @@ ColourValue resolveColour(ColourValue value, const QPalette& palette) {
     if (!isSystemColourReference(value)) {
         return value;
     }
-    const QColor colour = palette.color(QPalette::Active, roleOfSystemColour(systemColourIndex(value)));
+    const QColor colour =
+        palette.color(QPalette::Active, roleOfSystemColour(systemColourIndex(value)));
     return colourFromQRgb(colour.rgb());
 }
 

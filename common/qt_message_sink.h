@@ -9,12 +9,12 @@ namespace dotwall {
 
 // Shows messages in a modal QMessageBox with a critical-error icon and one OK button.
 class QtMessageSink final : public MessageSink {
-public:
+  public:
     explicit QtMessageSink(QWidget* parent = nullptr) : parent_(parent) {}
 
     void showCritical(const std::string& title, const std::string& text) override;
 
-private:
+  private:
     QPointer<QWidget> parent_;
 };
 

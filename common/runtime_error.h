@@ -25,13 +25,13 @@ std::string_view errorKindName(ErrorKind kind);
 // One exception type for every failure; what() is a sentence for a person that names
 // what was wrong (the value, the file, the library and function).
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     RuntimeError(ErrorKind kind, const std::string& message)
         : std::runtime_error(message), kind_(kind) {}
 
     ErrorKind kind() const { return kind_; }
 
-private:
+  private:
     ErrorKind kind_;
 };
 

@@ -6,7 +6,7 @@ namespace dotwall {
 
 // A text box as the logic sees it: get and set its whole text.
 class TextBox {
-public:
+  public:
     virtual ~TextBox() = default;
 
     virtual std::string text() const = 0;

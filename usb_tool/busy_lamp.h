@@ -7,7 +7,7 @@ namespace dotwall::usb_tool {
 // The window as the dual-scan packer sees it: the busy lamp Shape1 and the forced repaint
 // that makes a red lamp show while the window thread is busy.
 class BusyLamp {
-public:
+  public:
     virtual ~BusyLamp() = default;
 
     virtual void setLampColour(ColourValue colour) = 0;

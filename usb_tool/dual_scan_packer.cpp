@@ -9,7 +9,7 @@ namespace {
 // Puts the lamp back to the window background when the conversion ends, however it ends.
 // No forced repaint: the window repaints the lamp when it next handles its events.
 class LampLitWhileBusy {
-public:
+  public:
     explicit LampLitWhileBusy(BusyLamp& lamp) : lamp_(lamp) {
         lamp_.setLampColour(kPureRed);
         lamp_.repaintWindowNow();
@@ -18,11 +18,13 @@ public:
     LampLitWhileBusy(const LampLitWhileBusy&) = delete;
     LampLitWhileBusy& operator=(const LampLitWhileBusy&) = delete;
 
-private:
+  private:
     BusyLamp& lamp_;
 };
 
-int pixelBit(ColourValue colour) { return colour > kDualScanThreshold ? 1 : 0; }
+int pixelBit(ColourValue colour) {
+    return colour > kDualScanThreshold ? 1 : 0;
+}
 
 // One frame byte from the four points x = (4c + j)·sx, j = 0..3, of picture row r·sy (low
 // nibble) and of the row 240 further down (high nibble); the 240 is not scaled.
@@ -54,13 +56,15 @@ void convertDualScan(const PictureArea& picture, BusyLamp& lamp, FrameBuffer& fr
     // after the last line it stays in element 38400.
     for (int row = 1; row <= kDualScanLines; ++row) {
         for (int column = 0; column <= kBytesPerLine; ++column) {
-            packed.at(kBytesPerLine * (row - 1) + column) = packColumn(picture, column, row, sx, sy);
+            packed.at(kBytesPerLine * (row - 1) + column) =
+                packColumn(picture, column, row, sx, sy);
         }
     }
     // Row 0 and row 240 go last, into line 239, replacing what row 240 and the empty row 480
     // gave it above.
     for (int column = 0; column <= kBytesPerLine; ++column) {
-        packed.at(kBytesPerLine * (kDualScanLines - 1) + column) = packColumn(picture, column, 0, sx, sy);
+        packed.at(kBytesPerLine * (kDualScanLines - 1) + column) =
+            packColumn(picture, column, 0, sx, sy);
     }
 
     frame = packed;

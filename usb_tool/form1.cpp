@@ -52,8 +52,10 @@ Form1::Form1(UsbWindowServices services, QWidget* parent)
     createControls();
     setTabOrder();
 
-    connect(Command1, &QPushButton::clicked, this, [this] { guard_.run([this] { Command1_Click(); }); });
-    connect(Command3, &QPushButton::clicked, this, [this] { guard_.run([this] { Command3_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this,
+            [this] { guard_.run([this] { Command1_Click(); }); });
+    connect(Command3, &QPushButton::clicked, this,
+            [this] { guard_.run([this] { Command3_Click(); }); });
 }
 
 void Form1::createControls() {
@@ -97,19 +99,27 @@ void Form1::createControls() {
 }
 
 void Form1::setTabOrder() {
-    QWidget* const order[] = {Command1, Picture1, Text1, Text2,  Text3, Text4, Command2, Command3,
-                              Command4, Text5,    Command5, Text6, Text7, Text8, Text9, Text10};
+    QWidget* const order[] = {Command1, Picture1, Text1,    Text2, Text3, Text4, Command2, Command3,
+                              Command4, Text5,    Command5, Text6, Text7, Text8, Text9,    Text10};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
 }
 
-void Form1::Command1_Click() { convertDualScan(*Picture1, *this, frameBuffer_); }
+void Form1::Command1_Click() {
+    convertDualScan(*Picture1, *this, frameBuffer_);
+}
 
-void Form1::Command3_Click() { writeFrameFile(frameBuffer_, services_.frameFilePath); }
+void Form1::Command3_Click() {
+    writeFrameFile(frameBuffer_, services_.frameFilePath);
+}
 
-void Form1::setLampColour(ColourValue colour) { Shape1->setBackColour(colour); }
+void Form1::setLampColour(ColourValue colour) {
+    Shape1->setBackColour(colour);
+}
 
-void Form1::repaintWindowNow() { repaint(); }
+void Form1::repaintWindowNow() {
+    repaint();
+}
 
 }  // namespace dotwall::usb_tool

@@ -28,12 +28,12 @@ struct UsbWindowServices {
 class Form1 final : public QMainWindow, private BusyLamp {
     Q_OBJECT
 
-public:
+  public:
     explicit Form1(UsbWindowServices services = {}, QWidget* parent = nullptr);
 
     const FrameBuffer& frameBuffer() const { return frameBuffer_; }
 
-private:
+  private:
     void createControls();
     void setTabOrder();
 

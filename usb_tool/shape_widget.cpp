@@ -15,7 +15,8 @@ void ShapeWidget::setBackColour(ColourValue colour) {
 
 void ShapeWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor::fromRgb(qRgbFromColour(resolveColour(backColour_, palette()))));
+    painter.fillRect(rect(),
+                     QColor::fromRgb(qRgbFromColour(resolveColour(backColour_, palette()))));
 }
 
 }  // namespace dotwall::usb_tool

@@ -11,16 +11,16 @@ namespace dotwall::usb_tool {
 class ShapeWidget final : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit ShapeWidget(QWidget* parent = nullptr);
 
     ColourValue backColour() const { return backColour_; }
     void setBackColour(ColourValue colour);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     ColourValue backColour_ = kWindowBackground;
 };
 

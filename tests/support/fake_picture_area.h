@@ -10,7 +10,7 @@ namespace dotwall::testing {
 // A picture area whose colours come from a function of the test's own, so a packer can be
 // checked against a picture the test defines point by point. Counts the point queries.
 class FakePictureArea final : public PictureArea {
-public:
+  public:
     using ColourAt = std::function<ColourValue(float x, float y)>;
 
     FakePictureArea(float width, float height, ColourAt colourAt)
@@ -27,7 +27,7 @@ public:
 
     long queries() const { return queries_; }
 
-private:
+  private:
     float width_;
     float height_;
     ColourAt colourAt_;

@@ -9,7 +9,7 @@ namespace dotwall::testing {
 
 // Records message boxes instead of showing them.
 class RecordingMessageSink final : public MessageSink {
-public:
+  public:
     struct Message {
         std::string title;
         std::string text;
