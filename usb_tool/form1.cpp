@@ -2,8 +2,11 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QMenuBar>
 
+#include "decimal_text.h"
 #include "dual_scan_packer.h"
+#include "picture_loader.h"
 #include "twips_layout.h"
 
 namespace dotwall::usb_tool {
@@ -44,18 +47,41 @@ QLineEdit* makeTextBox(QWidget* parent, const char* name, const char* text, int 
 Form1::Form1(UsbWindowServices services, QWidget* parent)
     : QMainWindow(parent),
       windowMessages_(this),
+      windowFileChooser_(this),
       services_(std::move(services)),
       guard_(services_.messages != nullptr ? *services_.messages : windowMessages_, kCaption) {
     setObjectName("Form1");
     setWindowTitle(kCaption);
     setWindowIcon(QIcon(":/dotwall_usb/icon.ico"));
+    if (services_.fileChooser == nullptr) {
+        services_.fileChooser = &windowFileChooser_;
+    }
     createControls();
+    createMenu();
     setTabOrder();
 
-    connect(Command1, &QPushButton::clicked, this,
-            [this] { guard_.run([this] { Command1_Click(); }); });
-    connect(Command3, &QPushButton::clicked, this,
-            [this] { guard_.run([this] { Command3_Click(); }); });
+    wire(Command1, &QPushButton::clicked, &Form1::Command1_Click);
+    wire(Command3, &QPushButton::clicked, &Form1::Command3_Click);
+    wire(m_open, &QAction::triggered, &Form1::m_open_Click);
+    // The menu says Exit, so it closes the window, which ends the program.
+    connect(m_exit, &QAction::triggered, this, &QWidget::close);
+    connect(Picture1, &PictureWidget::mouseMovedTo, this,
+            [this](float x, float y) { guard_.run([&] { Picture1_MouseMove(x, y); }); });
+}
+
+template <typename Sender, typename Signal>
+void Form1::wire(Sender* sender, Signal signal, void (Form1::*handler)()) {
+    connect(sender, signal, this, [this, handler] { guard_.run([&] { (this->*handler)(); }); });
+}
+
+void Form1::createMenu() {
+    menu = menuBar()->addMenu("File");
+    menu->setObjectName("menu");
+    m_open = menu->addAction("Open");
+    m_open->setObjectName("m_open");
+    m_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_exit = menu->addAction("Exit");
+    m_exit->setObjectName("m_exit");
 }
 
 void Form1::createControls() {
@@ -82,6 +108,7 @@ void Form1::createControls() {
 
     Text1 = makeControl<QPlainTextEdit>(client_, "Text1", 9120, 7440, 615, 285);
     Text1->setPlainText("buferis\r\n");
+    Text1->setTabChangesFocus(true);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text2 = makeTextBox(client_, "Text2", "X", 7560, 7440, 375, 285, "X koordinate");
@@ -112,6 +139,25 @@ void Form1::Command1_Click() {
 
 void Form1::Command3_Click() {
     writeFrameFile(frameBuffer_, services_.frameFilePath);
+}
+
+void Form1::m_open_Click() {
+    const std::string path = services_.fileChooser->chooseFileToOpen(
+        "Open", {{"Bitmap (*.bmp)", {"*.bmp"}}, {"All Files (*.*)", {"*"}}});
+    if (path.empty()) {
+        return;
+    }
+    // Load first: a file that fails leaves the picture and its name as they were.
+    const QImage picture = loadMonochromePicture(QString::fromStdString(path));
+    Text1->setPlainText(QString::fromStdString(path));
+    Picture1->setPicture(picture);
+    repaint();
+}
+
+void Form1::Picture1_MouseMove(float x, float y) {
+    Text2->setText(QString::fromStdString(floorDecimalText(x)));
+    Text3->setText(QString::fromStdString(floorDecimalText(y)));
+    Text4->setText(QString::fromStdString(decimalText(Picture1->pointColour(x, y))));
 }
 
 void Form1::setLampColour(ColourValue colour) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -12,6 +13,7 @@
 #include "frame_buffer.h"
 #include "frame_file.h"
 #include "picture_widget.h"
+#include "qt_file_chooser.h"
 #include "qt_message_sink.h"
 #include "shape_widget.h"
 
@@ -19,7 +21,8 @@ namespace dotwall::usb_tool {
 
 // What the window reaches outside itself; tests put recorders in place.
 struct UsbWindowServices {
-    MessageSink* messages = nullptr;  // null: real message boxes on the window
+    MessageSink* messages = nullptr;     // null: real message boxes on the window
+    FileChooser* fileChooser = nullptr;  // null: Qt's file dialog
     std::filesystem::path frameFilePath = defaultFrameFilePath();
 };
 
@@ -35,15 +38,22 @@ class Form1 final : public QMainWindow, private BusyLamp {
 
   private:
     void createControls();
+    void createMenu();
     void setTabOrder();
+    // Connects an event to its handler through the error guard.
+    template <typename Sender, typename Signal>
+    void wire(Sender* sender, Signal signal, void (Form1::*handler)());
 
     void Command1_Click();
     void Command3_Click();
+    void m_open_Click();
+    void Picture1_MouseMove(float x, float y);
 
     void setLampColour(ColourValue colour) override;
     void repaintWindowNow() override;
 
     QtMessageSink windowMessages_;
+    QtFileChooser windowFileChooser_;
     UsbWindowServices services_;
     ErrorGuard guard_;
     FrameBuffer frameBuffer_;
@@ -67,6 +77,9 @@ class Form1 final : public QMainWindow, private BusyLamp {
     QLineEdit* Text8 = nullptr;
     QLineEdit* Text9 = nullptr;
     QLineEdit* Text10 = nullptr;
+    QMenu* menu = nullptr;
+    QAction* m_open = nullptr;
+    QAction* m_exit = nullptr;
 };
 
 }  // namespace dotwall::usb_tool

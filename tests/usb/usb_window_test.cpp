@@ -6,18 +6,14 @@
 
 #include "dual_scan_packer.h"
 #include "dual_scan_panel.h"
-#include "form1.h"
 #include "qt_colour.h"
-#include "recording_message_sink.h"
-#include "temporary_folder.h"
+#include "usb_window_fixture.h"
 
 namespace dotwall::usb_tool {
 namespace {
 
 using dotwall::testing::litOnDualScanPanel;
 using dotwall::testing::readBytes;
-using dotwall::testing::RecordingMessageSink;
-using dotwall::testing::TemporaryFolder;
 
 // Records the lamp's colour each time it is painted.
 class LampPaintWatcher final : public QObject {
@@ -37,29 +33,7 @@ class LampPaintWatcher final : public QObject {
     ShapeWidget* lamp_;
 };
 
-class UsbWindow : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        window = std::make_unique<Form1>(UsbWindowServices{&messages, folder / "screen.bin"});
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    template <typename Control>
-    Control* control(const char* name) {
-        auto* found = window->findChild<Control*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
-    void click(const char* button) {
-        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
-    }
-
-    TemporaryFolder folder;
-    RecordingMessageSink messages;
-    std::unique_ptr<Form1> window;
-};
+using UsbWindow = dotwall::testing::UsbWindowTest;
 
 TEST_F(UsbWindow, ConvertThenSaveWritesTheDefaultPictureAsTheDualScanFrame) {
     click("Command1");
@@ -104,8 +78,7 @@ TEST_F(UsbWindow, TheLampShowsRedWhileConvertingAndTheWindowColourAfterwards) {
 }
 
 TEST_F(UsbWindow, AFailedSaveIsReportedAndTheWindowGoesOn) {
-    window = std::make_unique<Form1>(UsbWindowServices{&messages, folder.path()});
-    window->show();
+    openWindow(folder.path());
     click("Command1");
     const FrameBuffer converted = window->frameBuffer();
     click("Command3");

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace dotwall {
+
+// Pictures with more pixels than this are refused before they are decoded: the panel shows
+// at most 640 x 480 of them, and a forged header must not make the program allocate
+// gigabytes. 50 megapixels still takes any camera photo.
+inline constexpr qint64 kMaxPicturePixels = 50'000'000;
+
+// Loads a picture file in any format Qt's image readers know and turns it into black and
+// white with error-diffusion dithering, so the window shows exactly what the panel will
+// show. A picture that is already pure black and white keeps every pixel; transparent parts
+// count as white paper. A file that cannot be loaded raises an InvalidPicture error that
+// names the file and the reason.
+QImage loadMonochromePicture(const QString& path);
+
+}  // namespace dotwall
