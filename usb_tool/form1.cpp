@@ -8,6 +8,7 @@
 #include "dual_scan_packer.h"
 #include "picture_loader.h"
 #include "twips_layout.h"
+#include "usb_commands.h"
 
 namespace dotwall::usb_tool {
 
@@ -56,12 +57,18 @@ Form1::Form1(UsbWindowServices services, QWidget* parent)
     if (services_.fileChooser == nullptr) {
         services_.fileChooser = &windowFileChooser_;
     }
+    if (services_.board == nullptr) {
+        services_.board = &boardLibrary_;
+    }
     createControls();
     createMenu();
     setTabOrder();
 
     wire(Command1, &QPushButton::clicked, &Form1::Command1_Click);
+    wire(Command2, &QPushButton::clicked, &Form1::Command2_Click);
     wire(Command3, &QPushButton::clicked, &Form1::Command3_Click);
+    wire(Command4, &QPushButton::clicked, &Form1::Command4_Click);
+    wire(Command5, &QPushButton::clicked, &Form1::Command5_Click);
     wire(m_open, &QAction::triggered, &Form1::m_open_Click);
     // The menu says Exit, so it closes the window, which ends the program.
     connect(m_exit, &QAction::triggered, this, &QWidget::close);
@@ -123,6 +130,12 @@ void Form1::createControls() {
     Text8 = makeTextBox(client_, "Text8", "55", 11040, 2280, 615, 285);
     Text9 = makeTextBox(client_, "Text9", "55", 11040, 2880, 735, 375);
     Text10 = makeTextBox(client_, "Text10", "Text10", 10080, 3480, 1575, 375);
+    Text5Box = std::make_unique<QtTextBox<QLineEdit>>(Text5);
+    Text6Box = std::make_unique<QtTextBox<QLineEdit>>(Text6);
+    Text7Box = std::make_unique<QtTextBox<QLineEdit>>(Text7);
+    Text8Box = std::make_unique<QtTextBox<QLineEdit>>(Text8);
+    Text9Box = std::make_unique<QtTextBox<QLineEdit>>(Text9);
+    Text10Box = std::make_unique<QtTextBox<QLineEdit>>(Text10);
 }
 
 void Form1::setTabOrder() {
@@ -137,8 +150,20 @@ void Form1::Command1_Click() {
     convertDualScan(*Picture1, *this, frameBuffer_);
 }
 
+void Form1::Command2_Click() {
+    sendFrameStart(frameBuffer_, *services_.board, *Text10Box);
+}
+
 void Form1::Command3_Click() {
     writeFrameFile(frameBuffer_, services_.frameFilePath);
+}
+
+void Form1::Command4_Click() {
+    readI2c({*Text5Box, *Text7Box, *Text8Box, *Text9Box}, *services_.board, *Text10Box);
+}
+
+void Form1::Command5_Click() {
+    writeI2c(*Text6Box, *services_.board, *Text10Box);
 }
 
 void Form1::m_open_Click() {

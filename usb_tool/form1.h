@@ -12,9 +12,11 @@
 #include "error_guard.h"
 #include "frame_buffer.h"
 #include "frame_file.h"
+#include "module1.h"
 #include "picture_widget.h"
 #include "qt_file_chooser.h"
 #include "qt_message_sink.h"
+#include "qt_text_box.h"
 #include "shape_widget.h"
 
 namespace dotwall::usb_tool {
@@ -23,6 +25,7 @@ namespace dotwall::usb_tool {
 struct UsbWindowServices {
     MessageSink* messages = nullptr;     // null: real message boxes on the window
     FileChooser* fileChooser = nullptr;  // null: Qt's file dialog
+    UsbIoInterface* board = nullptr;     // null: the board's library, bound by file name
     std::filesystem::path frameFilePath = defaultFrameFilePath();
 };
 
@@ -45,7 +48,10 @@ class Form1 final : public QMainWindow, private BusyLamp {
     void wire(Sender* sender, Signal signal, void (Form1::*handler)());
 
     void Command1_Click();
+    void Command2_Click();
     void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
     void m_open_Click();
     void Picture1_MouseMove(float x, float y);
 
@@ -54,6 +60,7 @@ class Form1 final : public QMainWindow, private BusyLamp {
 
     QtMessageSink windowMessages_;
     QtFileChooser windowFileChooser_;
+    Module1 boardLibrary_;
     UsbWindowServices services_;
     ErrorGuard guard_;
     FrameBuffer frameBuffer_;
@@ -80,6 +87,10 @@ class Form1 final : public QMainWindow, private BusyLamp {
     QMenu* menu = nullptr;
     QAction* m_open = nullptr;
     QAction* m_exit = nullptr;
+
+    // The I2C operand and result boxes as the board commands see them.
+    std::unique_ptr<QtTextBox<QLineEdit>> Text5Box, Text6Box, Text7Box, Text8Box, Text9Box,
+        Text10Box;
 };
 
 }  // namespace dotwall::usb_tool

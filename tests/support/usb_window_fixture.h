@@ -21,8 +21,8 @@ class UsbWindowTest : public ::testing::Test {
     void SetUp() override { openWindow(folder / "screen.bin"); }
 
     void openWindow(const std::filesystem::path& frameFile) {
-        window = std::make_unique<usb_tool::Form1>(usb_tool::UsbWindowServices{
-            .messages = &messages, .fileChooser = &chooser, .frameFilePath = frameFile});
+        services.frameFilePath = frameFile;
+        window = std::make_unique<usb_tool::Form1>(services);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         // Keyboard shortcuts such as Ctrl+O reach the active window only.
@@ -44,6 +44,7 @@ class UsbWindowTest : public ::testing::Test {
     TemporaryFolder folder;
     RecordingMessageSink messages;
     AnsweringFileChooser chooser;
+    usb_tool::UsbWindowServices services{.messages = &messages, .fileChooser = &chooser};
     std::unique_ptr<usb_tool::Form1> window;
 };
 
