@@ -48,16 +48,6 @@ TEST(SingleScanPacker, AnAreaOf640By240UnitsIsSampledAtWholeColumnsAndLines) {
     }
 }
 
-TEST(SingleScanPacker, TheLastLineLiesOnTheLowerEdgeOutsideTheArea) {
-    PictureSurface picture({640.0f, 240.0f, AreaUnit::Pixel}, kWhite);
-    const FrameBuffer frame = converted(picture);
-
-    for (int byteColumn = 0; byteColumn < 160; ++byteColumn) {
-        EXPECT_EQ(frameByte(frame, 239, byteColumn), 15) << "column " << byteColumn;
-        EXPECT_EQ(frameByte(frame, 240, byteColumn), 0) << "column " << byteColumn;
-    }
-}
-
 TEST(SingleScanPacker, AnAreaOfZeroWidthSamplesEveryColumnAtXZero) {
     std::vector<float> xs;
     const FakePictureArea picture(0.0f, 240.0f, [&](float x, float y) {

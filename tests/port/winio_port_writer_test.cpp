@@ -7,8 +7,6 @@
 #include <tuple>
 #include <vector>
 
-#include "runtime_error.h"
-
 namespace dotwall::port_tool {
 namespace {
 
@@ -50,18 +48,6 @@ TEST(WinIoPortWriter, AFailingWriteIsKeptNotJudged) {
     port.write(77);
     EXPECT_EQ(port.lastByte(), 77);
     EXPECT_EQ(port.lastResult(), 0);
-}
-
-TEST(WinIoPortWriter, AMissingLibraryIsAnErrorAtTheWrite) {
-    Module1 module1{"libDotwallNoSuchWinIo.so"};
-    WinIoPortWriter port{module1};
-    try {
-        port.write(48);
-        FAIL() << "no error";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::LibraryNotFound);
-        EXPECT_THAT(error.what(), ::testing::HasSubstr("\"SetPortVal\""));
-    }
 }
 
 }  // namespace

@@ -22,19 +22,6 @@ TEST(WinIo, IsFoundBesideTheProgramAndRefusesPortsThatWereNotGranted) {
     EXPECT_EQ(module1.GetPortVal(0x379, nullptr, 1), 0);
 }
 
-TEST(WinIo, PhysicalMemoryAndDriverFunctionsReportFailure) {
-    Module1 module1;
-    void* handle = nullptr;
-    std::uint32_t value = 0;
-    std::uint8_t* physical = nullptr;
-    EXPECT_EQ(module1.MapPhysToLin(physical, 4096, &handle), nullptr);
-    EXPECT_EQ(module1.UnmapPhysicalMemory(handle, physical), 0);
-    EXPECT_EQ(module1.GetPhysLong(physical, &value), 0);
-    EXPECT_EQ(module1.SetPhysLong(physical, 1), 0);
-    EXPECT_EQ(module1.InstallWinIoDriver("winio.sys", 1), 0);
-    EXPECT_EQ(module1.RemoveWinIoDriver(), 0);
-}
-
 TEST(WinIo, AnAccessIsGrantedOnlyWhenEveryByteLiesOnTheParallelPort) {
     using winio::insideGrantedPorts;
     for (const std::uint16_t port : {0x378, 0x379, 0x37A}) {
