@@ -12,3 +12,11 @@ endif()
 # Shared libraries and programs resolve their own folder first, so the outside
 # libraries built beside them are found without installing them.
 set(CMAKE_BUILD_WITH_INSTALL_RPATH OFF)
+
+# The sanitizers intercept dlopen, so their runtime becomes its caller, and the loader
+# searches only the caller's RUNPATH but the program's RPATH for every caller. The sanitizer
+# build therefore writes RPATH, so its programs and tests still find the outside libraries
+# beside them by file name (there LD_LIBRARY_PATH no longer comes first).
+if(DOTWALL_SANITIZE)
+    add_link_options(-Wl,--disable-new-dtags)
+endif()

@@ -44,17 +44,12 @@ TEST(LibraryBinder, CallsAFunctionOfALibraryFoundByFileNameBesideTheProgram) {
     BoundFunction<RecordedPortCallFunction> RecordedPortCall{library, "RecordedPortCall"};
 
     ForgetRecordedPortCalls();
-    EXPECT_EQ(SetPortVal(888, 0x30, 1), 1);
-    EXPECT_EQ(SetPortVal(0xFFFF, 0xFFFFFFFF, 4), 2);
+    EXPECT_EQ(SetPortVal(0xFFFF, 0xFFFFFFFF, 4), 1);
 
     std::uint16_t port = 0;
     std::uint32_t value = 0;
     std::uint8_t size = 0;
     ASSERT_TRUE(RecordedPortCall(0, &port, &value, &size));
-    EXPECT_EQ(port, 888);
-    EXPECT_EQ(value, 0x30u);
-    EXPECT_EQ(size, 1);
-    ASSERT_TRUE(RecordedPortCall(1, &port, &value, &size));
     EXPECT_EQ(port, 0xFFFF);
     EXPECT_EQ(value, 0xFFFFFFFFu);
     EXPECT_EQ(size, 4);
@@ -89,21 +84,6 @@ TEST(LibraryBinder, AFailedBindingIsTriedAgainAtTheNextCall) {
 
     std::filesystem::copy_file(RECORDING_WINIO_PATH, library);
     EXPECT_EQ(RecordedPortCallCount(), 0u);
-}
-
-TEST(LibraryBinder, ALoadedLibraryStaysBoundWhenItsFileGoes) {
-    const auto library = emptyFolder("binder_kept") / "libKeptWinIo.so";
-    std::filesystem::copy_file(RECORDING_WINIO_PATH, library);
-    OutsideLibrary keptLibrary{library.string()};
-    BoundFunction<SetPortValFunction> SetPortVal{keptLibrary, "SetPortVal"};
-    BoundFunction<std::uint32_t()> RecordedPortCallCount{keptLibrary, "RecordedPortCallCount"};
-
-    EXPECT_EQ(SetPortVal(888, 1, 1), 1);
-    std::filesystem::remove(library);
-
-    // Both the bound function and one bound only now come from the library loaded before.
-    EXPECT_EQ(SetPortVal(888, 2, 1), 2);
-    EXPECT_EQ(RecordedPortCallCount(), 2u);
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+/* Port access for user programs: the functions of the WinIo library, built for Linux.
+ *
+ * Port I/O (x86 only; elsewhere every function reports failure):
+ *   InitializeWinIo asks the kernel for the parallel port's registers 0x378 to 0x37A
+ *   (ioperm, never iopl) and returns non-zero only when they were granted, which needs root
+ *   or the capability CAP_SYS_RAWIO. The access belongs to the thread that asked for it.
+ *   SetPortVal and GetPortVal make one access of 1, 2 or 4 bytes. One that reaches outside
+ *   the granted ports, or comes before InitializeWinIo, from another thread, or after
+ *   ShutdownWinIo, returns 0 and touches no port. A value wider than the access is cut to
+ *   its low bytes.
+ *   ShutdownWinIo gives the ports back.
+ *
+ * Physical memory and the driver: MapPhysToLin, UnmapPhysicalMemory, GetPhysLong,
+ * SetPhysLong, InstallWinIoDriver and RemoveWinIoDriver are not provided on Linux and
+ * always report failure (0, or a null pointer from MapPhysToLin). The kernel itself grants
+ * port access, so there is no driver to install.
+ *
+ * Results: non-zero for success, 0 for failure.
+ */
+#ifndef DOTWALL_WINIO_H
+#define DOTWALL_WINIO_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+int16_t InitializeWinIo(void);
+int16_t ShutdownWinIo(void);
+int16_t GetPortVal(uint16_t port, uint32_t* value, uint8_t size);
+int16_t SetPortVal(uint16_t port, uint32_t value, uint8_t size);
+
+uint8_t* MapPhysToLin(uint8_t* physicalAddress, uint32_t size, void** physicalMemoryHandle);
+int16_t UnmapPhysicalMemory(void* physicalMemoryHandle, uint8_t* linearAddress);
+int16_t GetPhysLong(uint8_t* physicalAddress, uint32_t* value);
+int16_t SetPhysLong(uint8_t* physicalAddress, uint32_t value);
+int16_t InstallWinIoDriver(const char* driverPath, int16_t demandLoaded);
+int16_t RemoveWinIoDriver(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
