@@ -28,7 +28,7 @@ QImage onWhitePaper(const QImage& picture) {
 
 }  // namespace
 
-QImage loadMonochromePicture(const QString& path) {
+QImage loadPicture(const QString& path) {
     QImageReader reader(path);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
@@ -39,14 +39,18 @@ QImage loadMonochromePicture(const QString& path) {
                                   .arg(size.height())
                                   .arg(kMaxPicturePixels / 1'000'000));
     }
-    const QImage picture = reader.read();
+    QImage picture = reader.read();
     if (picture.isNull()) {
         throwCannotLoad(path, reader.errorString());
     }
+    return picture;
+}
+
+QImage loadMonochromePicture(const QString& path) {
     // Through 32-bit colour first, so even a two-colour picture in other colours than
     // black and white becomes black and white.
-    return onWhitePaper(picture).convertToFormat(QImage::Format_Mono,
-                                                 Qt::MonoOnly | Qt::DiffuseDither);
+    return onWhitePaper(loadPicture(path))
+        .convertToFormat(QImage::Format_Mono, Qt::MonoOnly | Qt::DiffuseDither);
 }
 
 }  // namespace dotwall

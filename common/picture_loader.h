@@ -10,11 +10,14 @@ namespace dotwall {
 // gigabytes. 50 megapixels still takes any camera photo.
 inline constexpr qint64 kMaxPicturePixels = 50'000'000;
 
-// Loads a picture file in any format Qt's image readers know and turns it into black and
-// white with error-diffusion dithering, so the window shows exactly what the panel will
-// show. A picture that is already pure black and white keeps every pixel; transparent parts
-// count as white paper. A file that cannot be loaded raises an InvalidPicture error that
-// names the file and the reason.
+// Loads a picture file in any format Qt's image readers know, as it is. A file that cannot
+// be loaded raises an InvalidPicture error that names the file and the reason.
+QImage loadPicture(const QString& path);
+
+// Loads a picture as loadPicture does and turns it into black and white with
+// error-diffusion dithering, so the window shows exactly what the panel will show. A
+// picture that is already pure black and white keeps every pixel; transparent parts count
+// as white paper.
 QImage loadMonochromePicture(const QString& path);
 
 }  // namespace dotwall

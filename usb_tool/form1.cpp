@@ -8,6 +8,7 @@
 #include "dual_scan_packer.h"
 #include "picture_loader.h"
 #include "twips_layout.h"
+#include "usb_picture_area.h"
 #include "usb_commands.h"
 
 namespace dotwall::usb_tool {
@@ -107,7 +108,7 @@ void Form1::createControls() {
     Shape1->setBackColour(kWindowBackground);
 
     Command1 = makeButton(client_, "Command1", "Convert", 120, 7440, 855, 375);
-    Picture1 = new PictureWidget({640.0f, 480.0f, AreaUnit::Pixel}, kWindowBackground, client_);
+    Picture1 = new PictureWidget(kUsbPictureArea, kUsbPictureBackground, client_);
     Picture1->setObjectName("Picture1");
     Picture1->move(twipsToPixels(120), twipsToPixels(135));
     Picture1->setFocusPolicy(Qt::TabFocus);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fake_text_box.h"
+#include "lpt_picture_area.h"
 #include "panel_model.h"
 #include "picture_surface.h"
 #include "qt_colour.h"
@@ -126,7 +127,7 @@ PanelImage expectedPanel(const QImage& picture) {
 TEST(FrameStream, ThePanelShowsTheConvertedDefaultPictureFrameAfterFrame) {
     const QImage picture(DEFAULT_PICTURE_PATH);
     ASSERT_EQ(picture.size(), QSize(640, 240));
-    PictureSurface area({9650.0f, 3660.0f, AreaUnit::Twip}, kWhite);
+    PictureSurface area(kLptPictureArea, kLptPictureBackground);
     area.setPicture(picture);
     testing::FakeTextBox text1("Text1");
     FrameBuffer frame;

@@ -10,6 +10,7 @@
 
 #include "fake_picture_area.h"
 #include "fake_text_box.h"
+#include "lpt_picture_area.h"
 #include "picture_surface.h"
 #include "runtime_error.h"
 
@@ -162,7 +163,7 @@ TEST(SingleScanPacker, AFloatingPointFaultInThePitchChangesNothing) {
 // DotwallLpt's picture area: 9650 x 3660 twips around a 640 x 240 pixel picture, with the
 // picture's white paper beyond it. The grid pitch is 15.078125 twips across, 15.25 down.
 TEST(SingleScanPacker, TheWindowsAreaSamplesWhitePaperBeyondThePictureAndNothingBelow) {
-    PictureSurface picture({9650.0f, 3660.0f, AreaUnit::Twip}, kWhite);
+    PictureSurface picture(kLptPictureArea, kLptPictureBackground);
     QImage black(640, 240, QImage::Format_RGB32);
     black.fill(Qt::black);
     picture.setPicture(black);

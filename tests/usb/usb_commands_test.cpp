@@ -4,13 +4,13 @@
 
 #include <limits>
 
-#include "memory_text_box.h"
+#include "fake_text_box.h"
 #include "recording_board.h"
 
 namespace dotwall::usb_tool {
 namespace {
 
-using dotwall::testing::MemoryTextBox;
+using dotwall::testing::FakeTextBox;
 using dotwall::testing::RecordingBoard;
 
 TEST(UsbRun, SendsElementsOneToAHundredFourPerCallInOrder) {
@@ -19,7 +19,7 @@ TEST(UsbRun, SendsElementsOneToAHundredFourPerCallInOrder) {
         frame.at(i) = static_cast<std::uint8_t>(i);
     }
     RecordingBoard board;
-    MemoryTextBox result("Text10");
+    FakeTextBox result("Text10");
     sendFrameStart(frame, board, result);
     ASSERT_EQ(board.calls.size(), 25u);
     EXPECT_EQ(board.calls.front(), "DoLCDOut(1, 2, 3, 4)") << "element 0 is not sent";
@@ -29,7 +29,7 @@ TEST(UsbRun, SendsElementsOneToAHundredFourPerCallInOrder) {
 
 TEST(UsbRun, BeforeAnyConversionEveryCallCarriesZeros) {
     RecordingBoard board;
-    MemoryTextBox result;
+    FakeTextBox result("Text10");
     sendFrameStart(FrameBuffer{}, board, result);
     EXPECT_EQ(board.calls, std::vector<std::string>(25, "DoLCDOut(0, 0, 0, 0)"));
     EXPECT_EQ(result.text(), "0");
@@ -40,17 +40,17 @@ TEST(UsbRun, TheResultBoxShowsEveryResultAndEndsWithTheLast) {
         RecordingBoard board;
         board.results.assign(24, 7);
         board.results.push_back(last);
-        MemoryTextBox result;
+        FakeTextBox result("Text10");
         sendFrameStart(FrameBuffer{}, board, result);
-        EXPECT_EQ(result.writes, 25);
+        EXPECT_EQ(result.updates(), 25);
         EXPECT_EQ(result.text(), std::to_string(last));
     }
 }
 
 class I2c : public ::testing::Test {
   protected:
-    MemoryTextBox Text5{"0"}, Text6{"0"}, Text7{"55"}, Text8{"55"}, Text9{"55"};
-    MemoryTextBox Text10{"Text10"};
+    FakeTextBox Text5{"0"}, Text6{"0"}, Text7{"55"}, Text8{"55"}, Text9{"55"};
+    FakeTextBox Text10{"Text10"};
     RecordingBoard board;
 
     void read() { readI2c({Text5, Text7, Text8, Text9}, board, Text10); }

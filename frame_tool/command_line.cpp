@@ -1,0 +1,149 @@
+#include "command_line.h"
+
+#include <charconv>
+#include <limits>
+#include <map>
+
+namespace dotwall::frame_tool {
+
+namespace {
+
+const std::map<std::string, Command> kCommands = {{"usb", Command::Usb},
+                                                  {"lpt", Command::Lpt},
+                                                  {"stream", Command::Stream},
+                                                  {"preview", Command::Preview}};
+
+long wholeNumber(const std::string& option, const std::string& text, long lowest, long highest) {
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < lowest ||
+        value > highest) {
+        throw UsageError(option + " takes a whole number from " + std::to_string(lowest) + " to " +
+                         std::to_string(highest) + ", not \"" + text + "\"");
+    }
+    return value;
+}
+
+const char* defaultOutput(Command command) {
+    switch (command) {
+        case Command::Usb:
+            return "screen.bin";
+        case Command::Lpt:
+            return "lpt_frame.bin";
+        case Command::Stream:
+            return "lpt_stream.bin";
+        case Command::Preview:
+            return "";
+    }
+    return "";
+}
+
+}  // namespace
+
+Invocation parseCommandLine(const std::vector<std::string>& arguments) {
+    Invocation invocation;
+    if (arguments.empty()) {
+        throw UsageError("no command given");
+    }
+    std::size_t next = 0;
+    const std::string& first = arguments[next++];
+    if (first == "--help" || first == "-h") {
+        invocation.help = true;
+        return invocation;
+    }
+    const auto named = kCommands.find(first);
+    if (named == kCommands.end()) {
+        throw UsageError("unknown command \"" + first + "\"");
+    }
+    const Command command = named->second;
+    invocation.command = command;
+
+    auto valueOf = [&](const std::string& option) -> const std::string& {
+        if (next >= arguments.size()) {
+            throw UsageError(option + " needs a value");
+        }
+        return arguments[next++];
+    };
+    bool haveInput = false;
+    bool haveFrames = false;
+    while (next < arguments.size()) {
+        const std::string& argument = arguments[next++];
+        if (argument == "--help" || argument == "-h") {
+            invocation.help = true;
+            return invocation;
+        } else if (argument == "-o" || argument == "--output") {
+            invocation.output = valueOf(argument);
+        } else if (argument == "--frames" && command == Command::Stream) {
+            invocation.frames = wholeNumber(argument, valueOf(argument), 1, 1'000'000);
+            haveFrames = true;
+        } else if (argument == "--scale" && command == Command::Preview) {
+            invocation.scale = static_cast<int>(wholeNumber(argument, valueOf(argument), 1, 16));
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            throw UsageError("unknown option \"" + argument + "\" for " + first);
+        } else if (!haveInput) {
+            invocation.input = argument;
+            haveInput = true;
+        } else {
+            throw UsageError("one input file only; \"" + argument + "\" is one too many");
+        }
+    }
+    if (!haveInput) {
+        throw UsageError(first + " needs an input file");
+    }
+    if (command == Command::Stream && !haveFrames) {
+        throw UsageError("stream needs --frames N");
+    }
+    if (invocation.output.empty()) {
+        if (command == Command::Preview) {
+            throw UsageError("preview needs -o PICTURE.png");
+        }
+        invocation.output = defaultOutput(command);
+    }
+    return invocation;
+}
+
+std::string helpText(std::optional<Command> command) {
+    if (!command) {
+        return "Usage: DotwallFrame COMMAND [OPTIONS]\n"
+               "Packs pictures into LCD panel frames exactly as DotwallUsb and DotwallLpt do,\n"
+               "and shows the picture a frame puts on the panel.\n"
+               "\n"
+               "Commands:\n"
+               "  usb PICTURE [-o FILE]                DotwallUsb's 38402-byte frame file\n"
+               "  lpt PICTURE [-o FILE]                DotwallLpt's 38560-byte frame\n"
+               "  stream PICTURE --frames N [-o FILE]  the port bytes GO! sends, N frames\n"
+               "  preview FRAME -o PICTURE.png [--scale K]  the picture the panel shows\n"
+               "\n"
+               "'DotwallFrame COMMAND --help' tells more of a command.\n"
+               "Exit status: 0 done, 1 bad input or output, 2 wrong usage.\n";
+    }
+    switch (*command) {
+        case Command::Usb:
+            return "Usage: DotwallFrame usb PICTURE [-o FILE]\n"
+                   "Writes the frame file DotwallUsb saves after File, Open PICTURE, Convert,\n"
+                   "Save: the picture in black and white (error diffusion), at the top-left of\n"
+                   "the 640 x 480 area on the window-background colour, packed as the dual-scan\n"
+                   "frame; 38402 bytes. FILE defaults to screen.bin. Like DotwallUsb it writes\n"
+                   "into an existing file without truncating it.\n";
+        case Command::Lpt:
+            return "Usage: DotwallFrame lpt PICTURE [-o FILE]\n"
+                   "Writes the frame DotwallLpt's Convert packs when its 9650 x 3660-twip\n"
+                   "picture area shows PICTURE at its top-left on white: 241 lines of 160\n"
+                   "bytes (38560), test mark included. FILE defaults to lpt_frame.bin.\n";
+        case Command::Stream:
+            return "Usage: DotwallFrame stream PICTURE --frames N [-o FILE]\n"
+                   "Writes the bytes GO! sends to the parallel port for the frame of PICTURE\n"
+                   "(as 'lpt' packs it): N whole frames of 77363 bytes, nothing else.\n"
+                   "N is 1 to 1000000. FILE defaults to lpt_stream.bin.\n";
+        case Command::Preview:
+            return "Usage: DotwallFrame preview FRAME -o PICTURE.png [--scale K]\n"
+                   "Draws the picture a panel shows for FRAME, a dual-scan frame file (38402\n"
+                   "bytes) or a single-scan frame (38560 bytes): lit pixels white, line by line\n"
+                   "in the order the panel receives them. --scale K (1 to 16) draws each pixel\n"
+                   "as a K x K square for a closer look. The picture's format follows the\n"
+                   "suffix of its name (PNG when Qt knows no other).\n";
+    }
+    return {};
+}
+
+}  // namespace dotwall::frame_tool

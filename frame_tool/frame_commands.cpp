@@ -1,0 +1,161 @@
+#include "frame_commands.h"
+
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <vector>
+
+#include "busy_lamp.h"
+#include "dual_scan_packer.h"
+#include "frame_file.h"
+#include "frame_stream.h"
+#include "lpt_picture_area.h"
+#include "new_file.h"
+#include "panel_preview.h"
+#include "picture_loader.h"
+#include "picture_surface.h"
+#include "qt_colour.h"
+#include "runtime_error.h"
+#include "single_scan_layout.h"
+#include "single_scan_packer.h"
+#include "text_box.h"
+#include "usb_picture_area.h"
+
+namespace dotwall::frame_tool {
+
+namespace {
+
+// No window, so no lamp to light.
+class NoLamp final : public usb_tool::BusyLamp {
+  public:
+    void setLampColour(ColourValue) override {}
+    void repaintWindowNow() override {}
+};
+
+// The dump of the conversion goes nowhere: there is no Text1 to show it.
+class NoTextBox final : public TextBox {
+  public:
+    std::string text() const override { return {}; }
+    void setText(const std::string&) override {}
+};
+
+// Port bytes into a file, through the stdio buffer.
+class FilePortWriter final : public port_tool::PortWriter {
+  public:
+    explicit FilePortWriter(std::FILE* file) : file_(file) {}
+    void write(std::uint8_t byte) override { std::fputc(byte, file_); }
+
+  private:
+    std::FILE* file_;
+};
+
+FrameBuffer packLptFrame(const std::string& picturePath) {
+    PictureSurface area(port_tool::kLptPictureArea, port_tool::kLptPictureBackground);
+    area.setPicture(loadPicture(QString::fromStdString(picturePath)));
+    FrameBuffer frame;
+    NoTextBox text1;
+    port_tool::convertSingleScan(area, text1, frame);
+    return frame;
+}
+
+// Writes a whole new file through a stdio stream, or leaves none behind.
+void writeNewFile(const std::filesystem::path& output,
+                  const std::function<void(std::FILE*)>& writeBytes) {
+    NewFile file(output);
+    std::FILE* stream = std::fopen(file.temporaryPath().string().c_str(), "wb");
+    if (stream == nullptr) {
+        throwFileError("create", output, errno);
+    }
+    writeBytes(stream);
+    const bool written = std::ferror(stream) == 0 && std::fflush(stream) == 0;
+    const int error = errno;
+    if (std::fclose(stream) != 0 || !written) {
+        throwFileError("write", output, written ? errno : error);
+    }
+    file.commit();
+}
+
+std::vector<std::uint8_t> readFrame(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throwFileError("read", path, errno);
+    }
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                    std::istreambuf_iterator<char>()};
+    if (in.bad()) {
+        throwFileError("read", path, errno);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& output) {
+    PictureSurface area(usb_tool::kUsbPictureArea,
+                        resolveColour(usb_tool::kUsbPictureBackground, QGuiApplication::palette()));
+    area.setPicture(loadMonochromePicture(QString::fromStdString(picturePath)));
+    FrameBuffer frame;
+    NoLamp lamp;
+    usb_tool::convertDualScan(area, lamp, frame);
+
+    const bool existed = std::filesystem::exists(output);
+    try {
+        usb_tool::writeFrameFile(frame, output);
+    } catch (const RuntimeError&) {
+        if (!existed) {
+            std::error_code ignored;
+            std::filesystem::remove(output, ignored);
+        }
+        throw;
+    }
+}
+
+void writeLptFrame(const std::string& picturePath, const std::filesystem::path& output) {
+    const FrameBuffer frame = packLptFrame(picturePath);
+    writeNewFile(output, [&](std::FILE* stream) {
+        std::fwrite(frame.data(), 1, port_tool::kFrameBytes, stream);
+    });
+}
+
+void writeStream(const std::string& picturePath, long frames, const std::filesystem::path& output) {
+    const FrameBuffer frame = packLptFrame(picturePath);
+    writeNewFile(output, [&](std::FILE* stream) {
+        FilePortWriter port(stream);
+        long sent = 0;
+        port_tool::streamFrames(frame, port, [&] { return ++sent == frames; });
+    });
+}
+
+void writePreview(const std::filesystem::path& framePath, const std::filesystem::path& output,
+                  int scale) {
+    QImage panel;
+    try {
+        panel = previewPanel(readFrame(framePath));
+    } catch (const RuntimeError& error) {
+        if (error.kind() != ErrorKind::TypeMismatch) {
+            throw;
+        }
+        throw RuntimeError(error.kind(), "The frame \"" + framePath.string() +
+                                             "\" is not a panel frame: " + error.what() + ".");
+    }
+    panel = panel.scaled(panel.width() * scale, panel.height() * scale, Qt::IgnoreAspectRatio,
+                         Qt::FastTransformation);
+
+    const QByteArray suffix =
+        QString::fromStdString(output.extension().string()).mid(1).toLower().toLatin1();
+    const QByteArray format =
+        QImageWriter::supportedImageFormats().contains(suffix) ? suffix : QByteArray("png");
+    NewFile file(output);
+    QImageWriter writer(QString::fromStdString(file.temporaryPath().string()), format);
+    if (!writer.write(panel)) {
+        throw RuntimeError(ErrorKind::FileAccess, "Cannot write \"" + output.string() + "\": " +
+                                                      writer.errorString().toStdString() + ".");
+    }
+    file.commit();
+}
+
+}  // namespace dotwall::frame_tool
