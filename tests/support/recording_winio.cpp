@@ -1,5 +1,6 @@
 // A stand-in for the port-access library that touches no port: SetPortVal records its
-// calls, and the tests read them back through the same binder the program uses.
+// calls, InitializeWinIo answers what the test set and ShutdownWinIo is counted; the tests
+// read all of it back through the same binder the program uses.
 #include <cstdint>
 #include <vector>
 
@@ -15,6 +16,10 @@ std::vector<PortCall>& recordedCalls() {
     static std::vector<PortCall> calls;
     return calls;
 }
+
+std::int16_t initializeResult = 1;
+std::uint32_t initializeCalls = 0;
+std::uint32_t shutdownCalls = 0;
 
 }  // namespace
 
@@ -46,5 +51,31 @@ bool RecordedPortCall(std::uint32_t index, std::uint16_t* port, std::uint32_t* v
 
 void ForgetRecordedPortCalls() {
     recordedCalls().clear();
+}
+
+std::int16_t InitializeWinIo() {
+    ++initializeCalls;
+    return initializeResult;
+}
+
+std::int16_t ShutdownWinIo() {
+    ++shutdownCalls;
+    return 1;
+}
+
+// Sets what InitializeWinIo answers and forgets every call counted so far.
+void ResetRecordingWinIo(std::int16_t answerOfInitializeWinIo) {
+    initializeResult = answerOfInitializeWinIo;
+    initializeCalls = 0;
+    shutdownCalls = 0;
+    recordedCalls().clear();
+}
+
+std::uint32_t InitializeWinIoCallCount() {
+    return initializeCalls;
+}
+
+std::uint32_t ShutdownWinIoCallCount() {
+    return shutdownCalls;
 }
 }

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "error_guard.h"
+#include "frame_buffer.h"
+#include "module1.h"
+#include "picture_widget.h"
+#include "qt_message_sink.h"
+#include "qt_text_box.h"
+#include "winio_port_writer.h"
+
+namespace dotwall::port_tool {
+
+// What the window reaches outside itself; tests put their own in place.
+struct LptWindowServices {
+    MessageSink* messages = nullptr;  // null: real message boxes on the window
+    std::string winIoFileName = kWinIoFileName;
+};
+
+// How the window's load handler left the port driver.
+enum class LoadOutcome {
+    Started,         // the window may be shown
+    DriverFailed,    // InitializeWinIo answered 0: reported, and the window unloaded
+    LibraryMissing,  // the library or one of its functions is missing: reported
+};
+
+// The DotwallLpt window: the picture, Convert, and GO! with its Stop. It owns the frame
+// buffer and the port driver's start and stop, and wires each event to the logic through
+// the error guard.
+class Form1 final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit Form1(LptWindowServices services = {}, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The load handler: starts the port driver. Run it before showing the window.
+    LoadOutcome Form_Load();
+
+    const FrameBuffer& frameBuffer() const { return frameBuffer_; }
+    bool isStreaming() const { return streaming_; }
+    const WinIoPortWriter& port() const { return port_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void createControls();
+    void setTabOrder();
+    void showStreaming(bool streaming);
+
+    void Form_Unload();
+    void Command1_Click();
+    void paleisk_Click();
+    void Command2_Click();
+    void Picture1_MouseMove(float x, float y);
+
+    QtMessageSink windowMessages_;
+    LptWindowServices services_;
+    MessageSink& messages_;
+    ErrorGuard guard_;
+    FrameBuffer frameBuffer_;
+    Module1 module1_;
+    WinIoPortWriter port_;
+    bool unloaded_ = false;
+    bool streaming_ = false;
+    bool stopRequested_ = false;
+    bool closeAfterStream_ = false;
+
+    QPushButton* paleisk = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    PictureWidget* Picture1 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    std::unique_ptr<QtTextBox<QPlainTextEdit>> Text1Box;
+};
+
+}  // namespace dotwall::port_tool

@@ -1,0 +1,8 @@
+#include <QApplication>
+
+#include "start.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    return dotwall::port_tool::runDotwallLpt();
+}

@@ -1,0 +1,16 @@
+#include "start.h"
+
+#include <QApplication>
+
+namespace dotwall::port_tool {
+
+int runDotwallLpt(LptWindowServices services) {
+    Form1 window(std::move(services));
+    if (window.Form_Load() != LoadOutcome::Started) {
+        return 1;
+    }
+    window.show();
+    return QApplication::exec();
+}
+
+}  // namespace dotwall::port_tool

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "form1.h"
+
+namespace dotwall::port_tool {
+
+// The program's start: creates the window, runs its load handler, and only when the port
+// driver started shows the window and takes its events until it is closed. Returns the
+// program's exit status: 0 after a normal close, 1 when the driver or its library failed.
+int runDotwallLpt(LptWindowServices services = {});
+
+}  // namespace dotwall::port_tool
