@@ -10,10 +10,10 @@
 #include "form1.h"
 #include "frame_stream.h"
 #include "panel_model.h"
-#include "qt_printers.h"
 #include "recording_message_sink.h"
 #include "recording_winio_control.h"
 #include "start.h"
+#include "window_test.h"
 
 namespace dotwall::port_tool {
 namespace {
@@ -86,26 +86,18 @@ TEST(LptStart, AMissingLibraryIsReportedAndTheProgramEndsWithAFailure) {
     EXPECT_EQ(shows.shows, 0);
 }
 
-class LptWindow : public ::testing::Test {
+class LptWindow : public dotwall::testing::WindowTest<Form1> {
   protected:
     void SetUp() override { open(RECORDING_WINIO_PATH); }
 
     void open(const std::string& library) {
-        window = std::make_unique<Form1>(LptWindowServices{&messages, library});
-        ASSERT_EQ(window->Form_Load(), LoadOutcome::Started);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        auto loaded = std::make_unique<Form1>(LptWindowServices{&messages, library});
+        ASSERT_EQ(loaded->Form_Load(), LoadOutcome::Started);
+        show(std::move(loaded));
     }
 
-    template <typename Control>
-    Control* control(const char* name) {
-        auto* found = window->findChild<Control*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
     QPushButton* button(const char* name) { return control<QPushButton>(name); }
     QString text(const char* box) { return control<QLineEdit>(box)->text(); }
-    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
     // Runs `action` between two frames once the port has had `writes` bytes.
     void afterWrites(std::uint32_t writes, std::function<void()> action) {
@@ -121,7 +113,6 @@ class LptWindow : public ::testing::Test {
 
     RecordingWinIoControl winIo{1};
     RecordingMessageSink messages;
-    std::unique_ptr<Form1> window;
 };
 
 TEST_F(LptWindow, StopEndsTheStreamAfterWholeFramesAndLeavesThePortLow) {
@@ -221,8 +212,6 @@ TEST_F(LptWindow, HasItsCaptionSizeControlsAndTabOrder) {
     EXPECT_EQ(control<QWidget>("Text1")->geometry(), QRect(152, 272, 505, 137));
     EXPECT_EQ(text("Text2"), "Text2");
 
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     button("paleisk")->setFocus();
     QStringList visited{QApplication::focusWidget()->objectName()};
     for (int i = 0; i < 7; ++i) {
