@@ -3,10 +3,8 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <cstdio>
 #include <functional>
-#include <iterator>
 #include <vector>
 
 #include "busy_lamp.h"
@@ -22,6 +20,7 @@
 #include "runtime_error.h"
 #include "single_scan_layout.h"
 #include "single_scan_packer.h"
+#include "stdio_file.h"
 #include "text_box.h"
 #include "usb_picture_area.h"
 
@@ -66,27 +65,29 @@ FrameBuffer packLptFrame(const std::string& picturePath) {
 void writeNewFile(const std::filesystem::path& output,
                   const std::function<void(std::FILE*)>& writeBytes) {
     NewFile file(output);
-    std::FILE* stream = std::fopen(file.temporaryPath().string().c_str(), "wb");
-    if (stream == nullptr) {
+    StdioFile stream(std::fopen(file.temporaryPath().string().c_str(), "wb"));
+    if (!stream) {
         throwFileError("create", output, errno);
     }
-    writeBytes(stream);
-    const bool written = std::ferror(stream) == 0 && std::fflush(stream) == 0;
+    writeBytes(stream.get());
+    const bool written = std::ferror(stream.get()) == 0 && std::fflush(stream.get()) == 0;
     const int error = errno;
-    if (std::fclose(stream) != 0 || !written) {
+    if (std::fclose(stream.release()) != 0 || !written) {
         throwFileError("write", output, written ? errno : error);
     }
     file.commit();
 }
 
+// Reads at most one byte more than the longest frame: that is enough to refuse a longer
+// file, and a name such as /dev/zero or a huge file cannot make the tool read without end.
 std::vector<std::uint8_t> readFrame(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+    const StdioFile in(std::fopen(path.string().c_str(), "rb"));
     if (!in) {
         throwFileError("read", path, errno);
     }
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                    std::istreambuf_iterator<char>()};
-    if (in.bad()) {
+    std::vector<std::uint8_t> bytes(kLongestFrameBytes + 1);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), in.get()));
+    if (std::ferror(in.get()) != 0) {
         throwFileError("read", path, errno);
     }
     return bytes;
