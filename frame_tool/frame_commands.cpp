@@ -1,5 +1,6 @@
 #include "frame_commands.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <cerrno>
@@ -150,13 +151,19 @@ void writePreview(const std::filesystem::path& framePath, const std::filesystem:
         QString::fromStdString(output.extension().string()).mid(1).toLower().toLatin1();
     const QByteArray format =
         QImageWriter::supportedImageFormats().contains(suffix) ? suffix : QByteArray("png");
-    NewFile file(output);
-    QImageWriter writer(QString::fromStdString(file.temporaryPath().string()), format);
+    // Encoded in memory and written like the frames: an image writer that fails on the disk
+    // reports no reason, and its codec may print its own complaint.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     if (!writer.write(panel)) {
         throw RuntimeError(ErrorKind::FileAccess, "Cannot write \"" + output.string() + "\": " +
                                                       writer.errorString().toStdString() + ".");
     }
-    file.commit();
+    writeNewFile(output, [&](std::FILE* stream) {
+        std::fwrite(encoded.constData(), 1, static_cast<std::size_t>(encoded.size()), stream);
+    });
 }
 
 }  // namespace dotwall::frame_tool
