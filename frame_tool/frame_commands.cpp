@@ -1,47 +1,25 @@
 #include "frame_commands.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImageWriter>
 #include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
-#include "busy_lamp.h"
-#include "dual_scan_packer.h"
 #include "frame_file.h"
+#include "frame_packing.h"
 #include "frame_stream.h"
-#include "lpt_picture_area.h"
 #include "new_file.h"
 #include "panel_preview.h"
 #include "picture_loader.h"
-#include "picture_surface.h"
-#include "qt_colour.h"
 #include "runtime_error.h"
 #include "single_scan_layout.h"
-#include "single_scan_packer.h"
 #include "stdio_file.h"
-#include "text_box.h"
-#include "usb_picture_area.h"
 
 namespace dotwall::frame_tool {
 
 namespace {
-
-// No window, so no lamp to light.
-class NoLamp final : public usb_tool::BusyLamp {
-  public:
-    void setLampColour(ColourValue) override {}
-    void repaintWindowNow() override {}
-};
-
-// The dump of the conversion goes nowhere: there is no Text1 to show it.
-class NoTextBox final : public TextBox {
-  public:
-    std::string text() const override { return {}; }
-    void setText(const std::string&) override {}
-};
 
 // Port bytes into a file, through the stdio buffer.
 class FilePortWriter final : public port_tool::PortWriter {
@@ -53,13 +31,8 @@ class FilePortWriter final : public port_tool::PortWriter {
     std::FILE* file_;
 };
 
-FrameBuffer packLptFrame(const std::string& picturePath) {
-    PictureSurface area(port_tool::kLptPictureArea, port_tool::kLptPictureBackground);
-    area.setPicture(loadPicture(QString::fromStdString(picturePath)));
-    FrameBuffer frame;
-    NoTextBox text1;
-    port_tool::convertSingleScan(area, text1, frame);
-    return frame;
+FrameBuffer packLptFrameOf(const std::string& picturePath) {
+    return packLptFrame(loadPicture(QString::fromStdString(picturePath)));
 }
 
 // Writes a whole new file through a stdio stream, or leaves none behind.
@@ -97,12 +70,8 @@ std::vector<std::uint8_t> readFrame(const std::filesystem::path& path) {
 }  // namespace
 
 void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& output) {
-    PictureSurface area(usb_tool::kUsbPictureArea,
-                        resolveColour(usb_tool::kUsbPictureBackground, QGuiApplication::palette()));
-    area.setPicture(loadMonochromePicture(QString::fromStdString(picturePath)));
-    FrameBuffer frame;
-    NoLamp lamp;
-    usb_tool::convertDualScan(area, lamp, frame);
+    const FrameBuffer frame =
+        packUsbFrame(loadMonochromePicture(QString::fromStdString(picturePath)));
 
     const bool existed = std::filesystem::exists(output);
     try {
@@ -117,14 +86,14 @@ void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& 
 }
 
 void writeLptFrame(const std::string& picturePath, const std::filesystem::path& output) {
-    const FrameBuffer frame = packLptFrame(picturePath);
+    const FrameBuffer frame = packLptFrameOf(picturePath);
     writeNewFile(output, [&](std::FILE* stream) {
         std::fwrite(frame.data(), 1, port_tool::kFrameBytes, stream);
     });
 }
 
 void writeStream(const std::string& picturePath, long frames, const std::filesystem::path& output) {
-    const FrameBuffer frame = packLptFrame(picturePath);
+    const FrameBuffer frame = packLptFrameOf(picturePath);
     writeNewFile(output, [&](std::FILE* stream) {
         FilePortWriter port(stream);
         long sent = 0;
