@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "decoder_notes.h"
 #include "frame_file.h"
 #include "frame_packing.h"
 #include "frame_stream.h"
@@ -31,8 +32,22 @@ class FilePortWriter final : public port_tool::PortWriter {
     std::FILE* file_;
 };
 
-FrameBuffer packLptFrameOf(const std::string& picturePath) {
-    return packLptFrame(loadPicture(QString::fromStdString(picturePath)));
+// Loads a picture as it is. What a decoder prints on its own while it fails becomes part of
+// the one line that reports the failure: "... cannot be loaded: <reason> (<decoder's>)."
+QImage loadPictureFile(const std::string& path) {
+    const DecoderNotes notes;
+    try {
+        return loadPicture(QString::fromStdString(path));
+    } catch (const RuntimeError& error) {
+        std::string message = error.what();
+        const std::string decoderSaid = notes.text();
+        if (!decoderSaid.empty()) {
+            const bool sentence = !message.empty() && message.back() == '.';
+            message = message.substr(0, message.size() - (sentence ? 1 : 0)) + " (" + decoderSaid +
+                      ")" + (sentence ? "." : "");
+        }
+        throw RuntimeError(error.kind(), message);
+    }
 }
 
 // Writes a whole new file through a stdio stream, or leaves none behind.
@@ -70,8 +85,7 @@ std::vector<std::uint8_t> readFrame(const std::filesystem::path& path) {
 }  // namespace
 
 void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& output) {
-    const FrameBuffer frame =
-        packUsbFrame(loadMonochromePicture(QString::fromStdString(picturePath)));
+    const FrameBuffer frame = packUsbFrame(blackAndWhite(loadPictureFile(picturePath)));
 
     const bool existed = std::filesystem::exists(output);
     try {
@@ -86,14 +100,14 @@ void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& 
 }
 
 void writeLptFrame(const std::string& picturePath, const std::filesystem::path& output) {
-    const FrameBuffer frame = packLptFrameOf(picturePath);
+    const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
     writeNewFile(output, [&](std::FILE* stream) {
         std::fwrite(frame.data(), 1, port_tool::kFrameBytes, stream);
     });
 }
 
 void writeStream(const std::string& picturePath, long frames, const std::filesystem::path& output) {
-    const FrameBuffer frame = packLptFrameOf(picturePath);
+    const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
     writeNewFile(output, [&](std::FILE* stream) {
         FilePortWriter port(stream);
         long sent = 0;

@@ -41,6 +41,10 @@ class FrameToolProcess : public ::testing::Test {
         savePicture(picture, folder / "picture.png");
         std::ofstream(folder / "notes.bmp") << "this is no bitmap";
         writeBytes(folder / "short.bin", Bytes(100, 0x0F));
+        // A PNG whose header fails its checksum: libpng prints its own complaint.
+        Bytes damaged = readBytes(folder / "picture.png");
+        damaged.at(29) ^= 0xFF;
+        writeBytes(folder / "damaged.png", damaged);
         inputs = fileNames(folder.path());
     }
 
@@ -95,6 +99,7 @@ TEST_F(FrameToolProcess, BadInputExitsOneWithOneLineNamingTheFileAndTheReason) {
              {{"usb", "notes.bmp"}, "\"notes.bmp\"", "cannot be loaded"},
              {{"usb", "missing.png", "-o", "frame.bin"}, "\"missing.png\"", "not found"},
              {{"lpt", "notes.bmp"}, "\"notes.bmp\"", "cannot be loaded"},
+             {{"usb", "damaged.png"}, "\"damaged.png\"", "CRC error"},
              {{"stream", "missing.png", "--frames", "2"}, "\"missing.png\"", "not found"},
              {{"preview", "short.bin", "-o", "p.png"}, "\"short.bin\"", "holds 100 bytes"},
              {{"preview", "picture.png", "-o", "p.png"}, "\"picture.png\"", "not a panel frame"},
