@@ -33,9 +33,10 @@ class NoTextBox final : public TextBox {
 }  // namespace
 
 FrameBuffer packUsbFrame(const QImage& blackAndWhitePicture) {
-    PictureSurface area(usb_tool::kUsbPictureArea,
-                        resolveColour(usb_tool::kUsbPictureBackground, QGuiApplication::palette()));
-    area.setPicture(blackAndWhitePicture);
+    const PictureSurface area(
+        usb_tool::kUsbPictureArea,
+        resolveColour(usb_tool::kUsbPictureBackground, QGuiApplication::palette()),
+        blackAndWhitePicture);
     FrameBuffer frame;
     NoLamp lamp;
     usb_tool::convertDualScan(area, lamp, frame);
@@ -43,8 +44,8 @@ FrameBuffer packUsbFrame(const QImage& blackAndWhitePicture) {
 }
 
 FrameBuffer packLptFrame(const QImage& picture) {
-    PictureSurface area(port_tool::kLptPictureArea, port_tool::kLptPictureBackground);
-    area.setPicture(picture);
+    const PictureSurface area(port_tool::kLptPictureArea, port_tool::kLptPictureBackground,
+                              picture);
     FrameBuffer frame;
     NoTextBox text1;
     port_tool::convertSingleScan(area, text1, frame);
