@@ -54,7 +54,7 @@ QImage loadPictureFile(const std::string& path) {
 void writeNewFile(const std::filesystem::path& output,
                   const std::function<void(std::FILE*)>& writeBytes) {
     NewFile file(output);
-    StdioFile stream(std::fopen(file.temporaryPath().string().c_str(), "wb"));
+    StdioFile stream(std::fopen(file.writePath().string().c_str(), "wb"));
     if (!stream) {
         throwFileError("create", output, errno);
     }

@@ -1,5 +1,8 @@
 // DotwallFrame as a script sees it: exit statuses, what it prints, and what it leaves on disk.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <algorithm>
@@ -161,6 +164,27 @@ TEST_F(FrameToolProcess, UsbWritesIntoAnExistingFileWithoutTruncatingIt) {
     // A picture that cannot be loaded leaves the existing file alone.
     ASSERT_EQ(run({"usb", "notes.bmp", "-o", "long.bin"}).status, kBadInput);
     EXPECT_EQ(readBytes(folder / "long.bin"), written);
+}
+
+TEST_F(FrameToolProcess, WritesThroughALinkAndIntoAPipeInsteadOfReplacingThem) {
+    writeBytes(folder / "real.bin", Bytes(10, 1));
+    std::filesystem::create_symlink("real.bin", folder / "link.bin");
+    ASSERT_EQ(run({"lpt", "picture.png", "-o", "link.bin"}).status, kDone);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.bin"));
+    EXPECT_EQ(std::filesystem::file_size(folder / "real.bin"), 38560u);
+
+    // Like /dev/stdout in a pipeline. The frame fits the pipe's buffer, so the tool
+    // finishes before the test reads.
+    const auto pipe = folder / "pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_EQ(run({"lpt", "picture.png", "-o", "pipe"}).status, kDone);
+    Bytes received(40000);
+    const ssize_t length = read(reader, received.data(), received.size());
+    close(reader);
+    EXPECT_EQ(length, 38560);
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 TEST_F(FrameToolProcess, TheDefaultOutputsAreWrittenInTheWorkingFolder) {
