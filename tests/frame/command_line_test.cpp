@@ -39,21 +39,6 @@ TEST(CommandLine, StreamTakesAFrameCountAndPreviewAScale) {
     EXPECT_EQ(parseCommandLine({"preview", "f.bin", "-o", "p.png", "--scale", "16"}).scale, 16);
 }
 
-TEST(CommandLine, HelpIsAskedForOnTheToolAndOnEveryCommandWhateverElseIsGiven) {
-    for (const Arguments& arguments : std::vector<Arguments>{
-             {"--help"},
-             {"-h"},
-             {"usb", "--help"},
-             {"lpt", "-h"},
-             {"stream", "--help"},  // no input and no --frames needed for help
-             {"preview", "f.bin", "--help"},
-         }) {
-        EXPECT_TRUE(parseCommandLine(arguments).help) << arguments[0];
-    }
-    EXPECT_FALSE(parseCommandLine({"--help"}).command.has_value());
-    EXPECT_EQ(parseCommandLine({"stream", "--help"}).command, Command::Stream);
-}
-
 TEST(CommandLine, ACommandLineThatDoesNotSayWhatToDoIsAUsageError) {
     for (const Arguments& arguments : std::vector<Arguments>{
              {},

@@ -64,7 +64,7 @@ TEST_F(FrameToolProcess, HelpOnTheToolAndOnEveryCommandPrintsItsUsageAndExitsZer
                                                              {"usb", "--help"},
                                                              {"lpt", "--help"},
                                                              {"stream", "--help"},
-                                                             {"preview", "-h"}}) {
+                                                             {"preview", "frame.bin", "-h"}}) {
         const ProgramRun help = run(arguments);
         EXPECT_EQ(help.status, kDone) << joined(arguments);
         const std::string usage =
