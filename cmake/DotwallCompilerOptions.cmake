@@ -4,9 +4,15 @@ if(DOTWALL_WERROR)
     add_compile_options(-Werror)
 endif()
 
-if(DOTWALL_SANITIZE)
+# Fuzzing builds are checked by the same sanitizers.
+if(DOTWALL_SANITIZE OR DOTWALL_FUZZ)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
+endif()
+# libFuzzer's coverage instrumentation everywhere; only the fuzzer programs link libFuzzer
+# itself (fuzz/CMakeLists.txt).
+if(DOTWALL_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
 # Shared libraries and programs resolve their own folder first, so the outside

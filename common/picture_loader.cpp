@@ -26,14 +26,12 @@ QImage onWhitePaper(const QImage& picture) {
     return flattened;
 }
 
-}  // namespace
-
-QImage loadPicture(const QString& path) {
-    QImageReader reader(path);
+// Reads a picture as it is: one reader's settings and size limit for files and devices.
+QImage readPicture(QImageReader& reader, const QString& name) {
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (size.isValid() && qint64{size.width()} * size.height() > kMaxPicturePixels) {
-        throwCannotLoad(path, QString("it is %1 x %2 pixels, more than the %3 megapixels a "
+        throwCannotLoad(name, QString("it is %1 x %2 pixels, more than the %3 megapixels a "
                                       "picture may have")
                                   .arg(size.width())
                                   .arg(size.height())
@@ -41,16 +39,32 @@ QImage loadPicture(const QString& path) {
     }
     QImage picture = reader.read();
     if (picture.isNull()) {
-        throwCannotLoad(path, reader.errorString());
+        throwCannotLoad(name, reader.errorString());
     }
     return picture;
 }
 
-QImage loadMonochromePicture(const QString& path) {
+}  // namespace
+
+QImage loadPicture(const QString& path) {
+    QImageReader reader(path);
+    return readPicture(reader, path);
+}
+
+QImage loadPicture(QIODevice& device, const QString& name) {
+    QImageReader reader(&device);
+    return readPicture(reader, name);
+}
+
+QImage blackAndWhite(const QImage& picture) {
     // Through 32-bit colour first, so even a two-colour picture in other colours than
     // black and white becomes black and white.
-    return onWhitePaper(loadPicture(path))
-        .convertToFormat(QImage::Format_Mono, Qt::MonoOnly | Qt::DiffuseDither);
+    return onWhitePaper(picture).convertToFormat(QImage::Format_Mono,
+                                                 Qt::MonoOnly | Qt::DiffuseDither);
+}
+
+QImage loadMonochromePicture(const QString& path) {
+    return blackAndWhite(loadPicture(path));
 }
 
 }  // namespace dotwall

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 
@@ -13,6 +14,13 @@ inline constexpr qint64 kMaxPicturePixels = 50'000'000;
 // Loads a picture file in any format Qt's image readers know, as it is. A file that cannot
 // be loaded raises an InvalidPicture error that names the file and the reason.
 QImage loadPicture(const QString& path);
+
+// Reads a picture from a device as loadPicture reads a file; errors name it `name`.
+QImage loadPicture(QIODevice& device, const QString& name);
+
+// A picture in black and white with error-diffusion dithering, as loadMonochromePicture
+// turns it.
+QImage blackAndWhite(const QImage& picture);
 
 // Loads a picture as loadPicture does and turns it into black and white with
 // error-diffusion dithering, so the window shows exactly what the panel will show. A

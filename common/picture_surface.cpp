@@ -15,14 +15,15 @@ std::size_t pixelsFor(float units, double unitsPerPixel) {
 
 }  // namespace
 
-PictureSurface::PictureSurface(AreaSize size, ColourValue background)
+PictureSurface::PictureSurface(AreaSize size, ColourValue background, const QImage& picture)
     : width_(size.width),
       height_(size.height),
       unit_(size.unit),
       unitsPerPixel_(static_cast<double>(size.unit)),
       pixelWidth_(pixelsFor(size.width, unitsPerPixel_)),
       pixelHeight_(pixelsFor(size.height, unitsPerPixel_)),
-      background_(background) {
+      background_(background),
+      picture_(picture) {
     compose();
 }
 

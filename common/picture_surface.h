@@ -28,8 +28,9 @@ struct AreaSize {
 // is 1 for pixels and 15 for twips and the division is done in double precision.
 class PictureSurface final : public PictureArea {
   public:
-    // background must be a plain colour (resolve system colour references first).
-    PictureSurface(AreaSize size, ColourValue background);
+    // background must be a plain colour (resolve system colour references first). Giving
+    // the picture here composes the area once instead of twice.
+    PictureSurface(AreaSize size, ColourValue background, const QImage& picture = QImage());
 
     ColourValue pointColour(float x, float y) const override {
         if (!(x >= 0.0f && x < width_ && y >= 0.0f && y < height_)) {

@@ -73,6 +73,10 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
             return invocation;
         } else if (argument == "-o" || argument == "--output") {
             invocation.output = valueOf(argument);
+            if (invocation.output.empty()) {
+                // Not the default name: a script's empty variable must not write screen.bin.
+                throw UsageError(argument + " needs a file name, not an empty one");
+            }
         } else if (argument == "--frames" && command == Command::Stream) {
             invocation.frames = wholeNumber(argument, valueOf(argument), 1, 1'000'000);
             haveFrames = true;

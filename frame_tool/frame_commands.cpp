@@ -1,47 +1,26 @@
 #include "frame_commands.h"
 
-#include <QGuiApplication>
+#include <QBuffer>
 #include <QImageWriter>
 #include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <cstdio>
 #include <functional>
-#include <iterator>
 #include <vector>
 
-#include "busy_lamp.h"
-#include "dual_scan_packer.h"
+#include "decoder_notes.h"
 #include "frame_file.h"
+#include "frame_packing.h"
 #include "frame_stream.h"
-#include "lpt_picture_area.h"
 #include "new_file.h"
 #include "panel_preview.h"
 #include "picture_loader.h"
-#include "picture_surface.h"
-#include "qt_colour.h"
 #include "runtime_error.h"
 #include "single_scan_layout.h"
-#include "single_scan_packer.h"
-#include "text_box.h"
-#include "usb_picture_area.h"
+#include "stdio_file.h"
 
 namespace dotwall::frame_tool {
 
 namespace {
-
-// No window, so no lamp to light.
-class NoLamp final : public usb_tool::BusyLamp {
-  public:
-    void setLampColour(ColourValue) override {}
-    void repaintWindowNow() override {}
-};
-
-// The dump of the conversion goes nowhere: there is no Text1 to show it.
-class NoTextBox final : public TextBox {
-  public:
-    std::string text() const override { return {}; }
-    void setText(const std::string&) override {}
-};
 
 // Port bytes into a file, through the stdio buffer.
 class FilePortWriter final : public port_tool::PortWriter {
@@ -53,40 +32,51 @@ class FilePortWriter final : public port_tool::PortWriter {
     std::FILE* file_;
 };
 
-FrameBuffer packLptFrame(const std::string& picturePath) {
-    PictureSurface area(port_tool::kLptPictureArea, port_tool::kLptPictureBackground);
-    area.setPicture(loadPicture(QString::fromStdString(picturePath)));
-    FrameBuffer frame;
-    NoTextBox text1;
-    port_tool::convertSingleScan(area, text1, frame);
-    return frame;
+// Loads a picture as it is. What a decoder prints on its own while it fails becomes part of
+// the one line that reports the failure: "... cannot be loaded: <reason> (<decoder's>)."
+QImage loadPictureFile(const std::string& path) {
+    const DecoderNotes notes;
+    try {
+        return loadPicture(QString::fromStdString(path));
+    } catch (const RuntimeError& error) {
+        std::string message = error.what();
+        const std::string decoderSaid = notes.text();
+        if (!decoderSaid.empty()) {
+            const bool sentence = !message.empty() && message.back() == '.';
+            message = message.substr(0, message.size() - (sentence ? 1 : 0)) + " (" + decoderSaid +
+                      ")" + (sentence ? "." : "");
+        }
+        throw RuntimeError(error.kind(), message);
+    }
 }
 
 // Writes a whole new file through a stdio stream, or leaves none behind.
 void writeNewFile(const std::filesystem::path& output,
                   const std::function<void(std::FILE*)>& writeBytes) {
     NewFile file(output);
-    std::FILE* stream = std::fopen(file.temporaryPath().string().c_str(), "wb");
-    if (stream == nullptr) {
+    StdioFile stream(std::fopen(file.writePath().string().c_str(), "wb"));
+    if (!stream) {
         throwFileError("create", output, errno);
     }
-    writeBytes(stream);
-    const bool written = std::ferror(stream) == 0 && std::fflush(stream) == 0;
+    writeBytes(stream.get());
+    const bool written = std::ferror(stream.get()) == 0 && std::fflush(stream.get()) == 0;
     const int error = errno;
-    if (std::fclose(stream) != 0 || !written) {
+    if (std::fclose(stream.release()) != 0 || !written) {
         throwFileError("write", output, written ? errno : error);
     }
     file.commit();
 }
 
+// Reads at most one byte more than the longest frame: that is enough to refuse a longer
+// file, and a name such as /dev/zero or a huge file cannot make the tool read without end.
 std::vector<std::uint8_t> readFrame(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+    const StdioFile in(std::fopen(path.string().c_str(), "rb"));
     if (!in) {
         throwFileError("read", path, errno);
     }
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                    std::istreambuf_iterator<char>()};
-    if (in.bad()) {
+    std::vector<std::uint8_t> bytes(kLongestFrameBytes + 1);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), in.get()));
+    if (std::ferror(in.get()) != 0) {
         throwFileError("read", path, errno);
     }
     return bytes;
@@ -95,12 +85,7 @@ std::vector<std::uint8_t> readFrame(const std::filesystem::path& path) {
 }  // namespace
 
 void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& output) {
-    PictureSurface area(usb_tool::kUsbPictureArea,
-                        resolveColour(usb_tool::kUsbPictureBackground, QGuiApplication::palette()));
-    area.setPicture(loadMonochromePicture(QString::fromStdString(picturePath)));
-    FrameBuffer frame;
-    NoLamp lamp;
-    usb_tool::convertDualScan(area, lamp, frame);
+    const FrameBuffer frame = packUsbFrame(blackAndWhite(loadPictureFile(picturePath)));
 
     const bool existed = std::filesystem::exists(output);
     try {
@@ -115,14 +100,14 @@ void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& 
 }
 
 void writeLptFrame(const std::string& picturePath, const std::filesystem::path& output) {
-    const FrameBuffer frame = packLptFrame(picturePath);
+    const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
     writeNewFile(output, [&](std::FILE* stream) {
         std::fwrite(frame.data(), 1, port_tool::kFrameBytes, stream);
     });
 }
 
 void writeStream(const std::string& picturePath, long frames, const std::filesystem::path& output) {
-    const FrameBuffer frame = packLptFrame(picturePath);
+    const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
     writeNewFile(output, [&](std::FILE* stream) {
         FilePortWriter port(stream);
         long sent = 0;
@@ -149,13 +134,19 @@ void writePreview(const std::filesystem::path& framePath, const std::filesystem:
         QString::fromStdString(output.extension().string()).mid(1).toLower().toLatin1();
     const QByteArray format =
         QImageWriter::supportedImageFormats().contains(suffix) ? suffix : QByteArray("png");
-    NewFile file(output);
-    QImageWriter writer(QString::fromStdString(file.temporaryPath().string()), format);
+    // Encoded in memory and written like the frames: an image writer that fails on the disk
+    // reports no reason, and its codec may print its own complaint.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     if (!writer.write(panel)) {
         throw RuntimeError(ErrorKind::FileAccess, "Cannot write \"" + output.string() + "\": " +
                                                       writer.errorString().toStdString() + ".");
     }
-    file.commit();
+    writeNewFile(output, [&](std::FILE* stream) {
+        std::fwrite(encoded.constData(), 1, static_cast<std::size_t>(encoded.size()), stream);
+    });
 }
 
 }  // namespace dotwall::frame_tool

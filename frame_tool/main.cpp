@@ -1,12 +1,13 @@
 // DotwallFrame: the windows' packing from the command line.
-#include <QGuiApplication>
+#include <QString>
+#include <QtGlobal>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "command_line.h"
 #include "frame_commands.h"
-#include "runtime_error.h"
 
 namespace {
 
@@ -16,7 +17,8 @@ constexpr int kDone = 0;
 constexpr int kBadInput = 1;
 constexpr int kWrongUsage = 2;
 
-// Qt's own notes (e.g. about the runtime folder) would bury the one line a failure prints.
+// Qt's warnings (e.g. a decoder's notes on a damaged picture) would bury the one line a
+// failure prints.
 void keepOnlyQtsFatalMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtFatalMsg || type == QtCriticalMsg) {
         std::fprintf(stderr, "DotwallFrame: %s\n", qPrintable(message));
@@ -56,18 +58,15 @@ int main(int argc, char** argv) {
         return kDone;
     }
 
-    // No window is ever shown; the application only provides the picture readers and the
-    // palette that resolves the window-background colour, the same as a window's.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No QGuiApplication: Qt's picture readers and writers work without one, and without a
+    // platform the application palette is Qt's default, which resolves the
+    // window-background colour as DotwallUsb's window does without a desktop theme (on
+    // the offscreen platform). Starting the offscreen platform and shutting it down again
+    // would cost more than all the packing.
     qInstallMessageHandler(keepOnlyQtsFatalMessages);
-    int qtArgc = 1;
-    QGuiApplication application(qtArgc, argv);
     try {
         run(invocation);
-    } catch (const dotwall::RuntimeError& error) {
-        std::fprintf(stderr, "DotwallFrame: %s\n", error.what());
-        return kBadInput;
-    } catch (const std::exception& error) {
+    } catch (const std::exception& error) {  // a RuntimeError, or the file system's own
         std::fprintf(stderr, "DotwallFrame: %s\n", error.what());
         return kBadInput;
     }

@@ -54,8 +54,11 @@ QImage previewPanel(const std::vector<std::uint8_t>& frame) {
         }
         return panel;
     }
+    const std::string length = frame.size() > kLongestFrameBytes
+                                   ? "more than " + std::to_string(kLongestFrameBytes)
+                                   : std::to_string(frame.size());
     throw RuntimeError(ErrorKind::TypeMismatch,
-                       "it holds " + std::to_string(frame.size()) +
+                       "it holds " + length +
                            " bytes, but a frame holds 38402 (dual scan) or 38560 (single scan)");
 }
 

@@ -11,6 +11,7 @@ namespace dotwall::frame_tool {
 // (241 lines of 160 bytes).
 inline constexpr std::size_t kDualScanFrameFileBytes = 38402;
 inline constexpr std::size_t kSingleScanFrameBytes = 38560;
+inline constexpr std::size_t kLongestFrameBytes = kSingleScanFrameBytes;
 
 // The picture a panel shows for a frame, lit pixels white and dark ones black, built line
 // by line in the order the panel receives the lines: line k of a dual-scan frame lights

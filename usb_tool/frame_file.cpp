@@ -3,19 +3,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "runtime_error.h"
+#include "stdio_file.h"
 
 namespace dotwall::usb_tool {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 [[noreturn]] void throwFileError(const std::string& action, const std::filesystem::path& path,
                                  int error) {
@@ -25,8 +20,8 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 }
 
 // Opens for reading and writing without truncation, creating the file when it is missing.
-File openWithoutTruncating(const std::filesystem::path& path) {
-    File file(std::fopen(path.string().c_str(), "r+b"));
+StdioFile openWithoutTruncating(const std::filesystem::path& path) {
+    StdioFile file(std::fopen(path.string().c_str(), "r+b"));
     if (!file && errno == ENOENT) {
         file.reset(std::fopen(path.string().c_str(), "w+b"));
     }
@@ -47,7 +42,7 @@ std::filesystem::path defaultFrameFilePath() {
 }
 
 void writeFrameFile(const FrameBuffer& frame, const std::filesystem::path& path) {
-    File file = openWithoutTruncating(path);
+    StdioFile file = openWithoutTruncating(path);
     // One write of elements 0 to 38401 puts the same bytes in the same order as writing
     // them one at a time.
     static_assert(kFrameFileBytes <= FrameBuffer::kSize);

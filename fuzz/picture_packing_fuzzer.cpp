@@ -1,0 +1,27 @@
+// Any bytes as a picture file: refused with RuntimeError, or loaded and packed as both
+// programs pack it, DotwallUsb's black-and-white picture and DotwallLpt's picture as it is.
+#include <QBuffer>
+#include <QByteArray>
+#include <cstddef>
+#include <cstdint>
+
+#include "frame_packing.h"
+#include "picture_loader.h"
+#include "runtime_error.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace dotwall;
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer file(&bytes);
+    file.open(QIODevice::ReadOnly);
+    QImage picture;
+    try {
+        picture = loadPicture(file, "fuzz input");
+    } catch (const RuntimeError&) {
+        return 0;
+    }
+    frame_tool::packUsbFrame(blackAndWhite(picture));
+    frame_tool::packLptFrame(picture);
+    return 0;
+}
