@@ -7,9 +7,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "form1.h"
 #include "frame_stream.h"
 #include "panel_model.h"
+#include "port_tool/form1.h"
 #include "recording_message_sink.h"
 #include "recording_winio_control.h"
 #include "start.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "granted_ports.h"
-#include "module1.h"
+#include "port_tool/module1.h"
 
 namespace dotwall::port_tool {
 namespace {

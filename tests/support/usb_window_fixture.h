@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "answering_file_chooser.h"
-#include "form1.h"
 #include "recording_message_sink.h"
 #include "temporary_folder.h"
+#include "usb_tool/form1.h"
 #include "window_test.h"
 
 namespace dotwall::testing {

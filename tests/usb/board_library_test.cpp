@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "library_binder.h"
-#include "module1.h"
 #include "runtime_error.h"
+#include "usb_tool/module1.h"
 
 namespace dotwall::usb_tool {
 namespace {
