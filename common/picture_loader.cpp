@@ -26,8 +26,27 @@ QImage onWhitePaper(const QImage& picture) {
     return flattened;
 }
 
+// Bitmaps and PNGs are read by Qt itself. Naming their format up front spares loading every
+// picture plugin only to ask each whether it knows the file, which costs more than the
+// whole conversion; other files are still recognised by their content.
+void nameBuiltInFormat(QImageReader& reader) {
+    QIODevice* device = reader.device();
+    if (device == nullptr || (!device->isOpen() && !device->open(QIODevice::ReadOnly))) {
+        return;  // the reader reports why it cannot read
+    }
+    const QByteArray start = device->peek(8);
+    const QByteArray format = start.startsWith("BM")                  ? "bmp"
+                              : start.startsWith("\x89PNG\r\n\x1a\n") ? "png"
+                                                                      : "";
+    if (!format.isEmpty()) {
+        reader.setFormat(format);
+        reader.setAutoDetectImageFormat(false);
+    }
+}
+
 // Reads a picture as it is: one reader's settings and size limit for files and devices.
 QImage readPicture(QImageReader& reader, const QString& name) {
+    nameBuiltInFormat(reader);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (size.isValid() && qint64{size.width()} * size.height() > kMaxPicturePixels) {
