@@ -8,8 +8,8 @@
 #include "dual_scan_packer.h"
 #include "picture_loader.h"
 #include "twips_layout.h"
-#include "usb_picture_area.h"
 #include "usb_commands.h"
+#include "usb_picture_area.h"
 
 namespace dotwall::usb_tool {
 
