@@ -46,6 +46,9 @@ void nameBuiltInFormat(QImageReader& reader) {
 
 // Reads a picture as it is: one reader's settings and size limit for files and devices.
 QImage readPicture(QImageReader& reader, const QString& name) {
+    // Qt's own ceiling on a decoded picture (128 MB unless set) would refuse a 33-megapixel
+    // photo; a 50-megapixel picture in 32-bit colour takes 200 MB.
+    QImageReader::setAllocationLimit(kMaxDecodedMegabytes);
     nameBuiltInFormat(reader);
     reader.setAutoTransform(false);
     const QSize size = reader.size();

@@ -10,6 +10,8 @@ namespace dotwall {
 // at most 640 x 480 of them, and a forged header must not make the program allocate
 // gigabytes. 50 megapixels still takes any camera photo.
 inline constexpr qint64 kMaxPicturePixels = 50'000'000;
+// What Qt may allocate for a decoded picture: 50 megapixels at 32 bits, with room to spare.
+inline constexpr int kMaxDecodedMegabytes = 256;
 
 // Loads a picture file in any format Qt's image readers know, as it is. A file that cannot
 // be loaded raises an InvalidPicture error that names the file and the reason.
