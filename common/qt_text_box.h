@@ -7,6 +7,13 @@
 
 namespace dotwall {
 
+// Shows a text in a one-line box from its first character, as a narrow readout should: Qt
+// would otherwise scroll to the end and show "7215" of "16777215".
+inline void showText(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text));
+    box->setCursorPosition(0);
+}
+
 // A Qt text control seen as a TextBox; works for QLineEdit and QPlainTextEdit alike.
 template <typename Control>
 class QtTextBox final : public TextBox {
@@ -24,7 +31,7 @@ class QtTextBox final : public TextBox {
         if constexpr (std::is_same_v<Control, QPlainTextEdit>) {
             control_->setPlainText(QString::fromStdString(text));
         } else {
-            control_->setText(QString::fromStdString(text));
+            showText(control_, text);
         }
     }
 

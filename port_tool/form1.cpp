@@ -177,9 +177,9 @@ void Form1::showStreaming(bool streaming) {
 
 void Form1::Picture1_MouseMove(float x, float y) {
     const GridProbeReading reading = probeGrid(*Picture1, x, y);
-    Text2->setText(QString::fromStdString(reading.column));
-    Text3->setText(QString::fromStdString(reading.line));
-    Text4->setText(QString::fromStdString(reading.colour));
+    showText(Text2, reading.column);
+    showText(Text3, reading.line);
+    showText(Text4, reading.colour);
 }
 
 }  // namespace dotwall::port_tool

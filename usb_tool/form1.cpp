@@ -181,9 +181,9 @@ void Form1::m_open_Click() {
 }
 
 void Form1::Picture1_MouseMove(float x, float y) {
-    Text2->setText(QString::fromStdString(floorDecimalText(x)));
-    Text3->setText(QString::fromStdString(floorDecimalText(y)));
-    Text4->setText(QString::fromStdString(decimalText(Picture1->pointColour(x, y))));
+    showText(Text2, floorDecimalText(x));
+    showText(Text3, floorDecimalText(y));
+    showText(Text4, decimalText(Picture1->pointColour(x, y)));
 }
 
 void Form1::setLampColour(ColourValue colour) {
