@@ -58,6 +58,18 @@ TEST(PictureSurface, FractionalCoordinatesFallToThePixelBelowAndLeft) {
     EXPECT_EQ(surface.pointColour(1.0f, 0.5f), 16711680);
 }
 
+TEST(PictureSurface, APictureLargerThanTheAreaIsCutAtItsEdges) {
+    QImage large(6, 5, QImage::Format_RGB32);
+    large.fill(qRgb(0, 0, 0));
+    large.setPixel(3, 2, qRgb(255, 255, 255));
+    large.setPixel(4, 2, qRgb(255, 0, 0));
+    PictureSurface surface({4.0f, 3.0f, AreaUnit::Pixel}, kGrey);
+    surface.setPicture(large);
+    EXPECT_EQ(surface.pointColour(3, 2), kWhite);
+    EXPECT_EQ(surface.pointColour(4, 2), kOutsideArea) << "beyond the area, not the picture";
+    EXPECT_EQ(surface.shownImage().size(), QSize(4, 3));
+}
+
 TEST(PictureSurface, TwipsAreFifteenToAPixel) {
     // A 2 x 2 picture in an area of 40 x 45 twips, which spans 3 x 3 screen pixels.
     PictureSurface surface({40.0f, 45.0f, AreaUnit::Twip}, kGrey);
