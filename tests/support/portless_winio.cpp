@@ -1,5 +1,4 @@
-// A port-access library that starts and stops its driver but has no SetPortVal, to see the
-// stream fail the way it does when the real library lacks the function.
+// A port-access library whose driver starts and stops but which has no SetPortVal.
 #include <cstdint>
 
 extern "C" {

@@ -1,0 +1,180 @@
+// The small rules both programs share, one table each: numbers typed into boxes, numbers
+// shown in boxes, colour values, the point-to-pixel mapping of a picture area, the grid
+// probe, the binding of outside libraries and the port library's grant.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPalette>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "decimal_text.h"
+#include "granted_ports.h"
+#include "library_binder.h"
+#include "numeric_text.h"
+#include "picture_surface.h"
+#include "port_tool/grid_probe.h"
+#include "qt_colour.h"
+#include "runtime_error.h"
+
+namespace dotwall {
+namespace {
+
+using ::testing::HasSubstr;
+
+// The value a conversion gives as text, or the kind of error it raises and the text quoted.
+template <typename Convert>
+std::string outcome(Convert convert, const std::string& text) {
+    try {
+        return std::to_string(convert(text));
+    } catch (const RuntimeError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("\"" + text + "\""));
+        return error.kind() == ErrorKind::Overflow ? "overflow" : "mismatch";
+    }
+}
+
+TEST(NumericText, ReadsDecimalHexadecimalAndOctalRoundingHalfToEven) {
+    struct Case {
+        std::string text, asByte, asInt16;
+    };
+    const Case table[] = {
+        {"0", "0", "0"},
+        {" 255\t", "255", "255"},
+        {"+12", "12", "12"},
+        {"-3", "overflow", "-3"},
+        {"256", "overflow", "256"},
+        {"2.5", "2", "2"},
+        {"3.5", "4", "4"},
+        {"0.5", "0", "0"},
+        {"-0.5", "0", "0"},
+        {"-0.6", "overflow", "-1"},
+        {"2.51", "3", "3"},
+        {"2.50000000000000000001", "3", "3"},
+        {"254.5", "254", "254"},
+        {"255.5", "overflow", "256"},
+        {"25e1", "250", "250"},
+        {"2500e-1", "250", "250"},
+        {"&HFF", "255", "255"},
+        {"&hfF", "255", "255"},
+        {"&O377", "255", "255"},
+        {"&H378", "overflow", "888"},
+        {"&HFFFF", "overflow", "-1"},
+        {"&H8000", "overflow", "-32768"},
+        {"&H10000", "overflow", "overflow"},
+        {"&HFFFF8000", "overflow", "-32768"},
+        {"32768", "overflow", "overflow"},
+        {"-32768.5", "overflow", "-32768"},
+        {"1e999999999999", "overflow", "overflow"},
+        {"", "mismatch", "mismatch"},
+        {"1 2", "mismatch", "mismatch"},
+        {"12x", "mismatch", "mismatch"},
+        {"&H", "mismatch", "mismatch"},
+        {"&O8", "mismatch", "mismatch"},
+        {"-&H1", "mismatch", "mismatch"},
+        {"0x10", "mismatch", "mismatch"},
+        {"1,5", "mismatch", "mismatch"},
+        {"nan", "mismatch", "mismatch"},
+    };
+    for (const Case& row : table) {
+        SCOPED_TRACE("text \"" + row.text + "\"");
+        EXPECT_EQ(outcome([](const std::string& t) { return int{toByte(t)}; }, row.text),
+                  row.asByte);
+        EXPECT_EQ(outcome(toInt16, row.text), row.asInt16);
+    }
+    try {
+        toByte(" 256 ");
+    } catch (const RuntimeError& error) {
+        EXPECT_STREQ(error.what(), "The text \" 256 \" holds a number outside 0 to 255.");
+    }
+}
+
+TEST(DecimalText, ShowsPlainDigitsTheDumpsSignFormAndTheFloorOfAPosition) {
+    EXPECT_EQ(decimalText(16777215), "16777215");
+    EXPECT_EQ(decimalText(-1), "-1");
+    EXPECT_EQ(decimalText(std::numeric_limits<std::int32_t>::min()), "-2147483648");
+    EXPECT_EQ(signedNumberText(5), " 5");
+    EXPECT_EQ(signedNumberText(12), " 12");
+    EXPECT_EQ(signedNumberText(-3), "-3");
+    EXPECT_EQ(floorDecimalText(319.999), "319");
+    EXPECT_EQ(floorDecimalText(320.0), "320");
+    EXPECT_EQ(floorDecimalText(-0.25), "-1");
+    EXPECT_EQ(floorDecimalText(-0.0), "0");
+    EXPECT_EQ(floorDecimalText(1e20), "100000000000000000000");
+}
+
+TEST(ColourValue, PutsRedInTheLowByteAndResolvesSystemColoursThroughThePalette) {
+    EXPECT_EQ(colourFromQRgb(qRgba(0x11, 0x22, 0x33, 0x44)), 0x00332211);
+    EXPECT_EQ(qRgbFromColour(0x00332211), qRgb(0x11, 0x22, 0x33));
+
+    QPalette palette;
+    palette.setColor(QPalette::Active, QPalette::Base, QColor(5, 0, 0));
+    palette.setColor(QPalette::Active, QPalette::Window, QColor(4, 0, 0));
+    palette.setColor(QPalette::Active, QPalette::ButtonText, QColor(18, 0, 0));
+    for (const int index : {4, 5, 18}) {
+        EXPECT_EQ(resolveColour(systemColourReference(index), palette), index);
+    }
+    EXPECT_EQ(resolveColour(systemColourReference(99), palette), 4) << "unknown: the window's";
+    EXPECT_EQ(resolveColour(kOutsideArea, palette), kOutsideArea);
+    EXPECT_EQ(resolveColour(kWhite, palette), kWhite);
+}
+
+TEST(PictureSurface, MapsAPointToThePixelBelowAndLeftAndAnswersMinusOneOutside) {
+    QImage picture(3, 2, QImage::Format_RGB32);
+    for (int i = 0; i < 6; ++i) {
+        picture.setPixel(i % 3, i / 3, qRgb(i + 1, 0, 0));
+    }
+    const float nan = std::nanf("");
+    const PictureSurface pixels({4.0f, 3.0f, AreaUnit::Pixel}, 0x0000AA, picture);
+    const struct {
+        float x, y;
+        ColourValue colour;
+    } pixelCases[] = {{0, 0, 1},  {2.99f, 1.99f, 6}, {1.5f, 0.5f, 2}, {3, 0, 0xAA}, {0, 2.5f, 0xAA},
+                      {4, 0, -1}, {-0.01f, 0, -1},   {0, 3, -1},      {nan, 0, -1}};
+    for (const auto& point : pixelCases) {
+        EXPECT_EQ(pixels.pointColour(point.x, point.y), point.colour) << point.x << "," << point.y;
+    }
+
+    const PictureSurface twips({50.0f, 40.0f, AreaUnit::Twip}, 0x0000AA, picture);
+    EXPECT_EQ(twips.pointColour(14.99f, 0), 1);
+    EXPECT_EQ(twips.pointColour(15, 15), 5);
+    EXPECT_EQ(twips.pointColour(49.9f, 39.9f), 0xAA) << "a partly covered last pixel";
+    EXPECT_EQ(twips.pointColour(50, 0), -1);
+
+    const PictureSurface cut({2.0f, 1.0f, AreaUnit::Pixel}, 0x0000AA, picture);
+    EXPECT_EQ(cut.pointColour(1, 0), 2);
+    EXPECT_EQ(cut.pointColour(2, 0), -1) << "a larger picture is cut at the area's edge";
+}
+
+TEST(GridProbe, AZeroWidthOrHeightIsADivisionByZeroNamedAsSuch) {
+    const PictureSurface flat({9650.0f, 0.0f, AreaUnit::Twip}, kWhite);
+    try {
+        port_tool::probeGrid(flat, 1, 1);
+        ADD_FAILURE() << "a zero height was taken";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::FloatingPointFault);
+        EXPECT_THAT(error.what(), HasSubstr("Division by zero in the grid line"));
+    }
+}
+
+TEST(WinIo, GrantsOnlyTheParallelPortsRegistersAndRefusesEveryPortBeforeTheyAreGranted) {
+    const struct {
+        std::uint16_t port;
+        std::uint8_t size;
+        bool granted;
+    } cases[] = {{0x378, 1, true},   {0x37A, 1, true},  {0x378, 2, true},  {0x379, 2, true},
+                 {0x37A, 2, false},  {0x378, 4, false}, {0x377, 1, false}, {0x37B, 1, false},
+                 {0xFFFF, 2, false}, {0x378, 3, false}, {0x378, 0, false}};
+    for (const auto& access : cases) {
+        EXPECT_EQ(winio::insideGrantedPorts(access.port, access.size), access.granted)
+            << access.port << " " << int{access.size};
+    }
+    OutsideLibrary winIo("libWinIo.so");
+    BoundFunction<std::int16_t(std::uint16_t, std::uint32_t, std::uint8_t)> setPortVal{
+        winIo, "SetPortVal"};
+    EXPECT_EQ(setPortVal(888, 48, 1), 0) << "no grant was asked for, so no port is touched";
+}
+
+}  // namespace
+}  // namespace dotwall

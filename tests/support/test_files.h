@@ -1,0 +1,126 @@
+#pragma once
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace dotwall::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TemporaryFolder {
+  public:
+    TemporaryFolder() {
+        std::random_device random;
+        path_ = std::filesystem::temp_directory_path() /
+                ("dotwall-test-" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TemporaryFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::string readText(const std::filesystem::path& path) {
+    const std::vector<std::uint8_t> bytes = readBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+inline void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::filesystem::path savePicture(const QImage& picture, const std::filesystem::path& path) {
+    if (!picture.save(QString::fromStdString(path.string()))) {
+        throw std::runtime_error("cannot save " + path.string());
+    }
+    return path;
+}
+
+inline QImage loadPicture(const std::filesystem::path& path) {
+    return QImage(QString::fromStdString(path.string()));
+}
+
+// How a program run ended and what it printed.
+struct ProgramRun {
+    int status = -1;  // the exit status; -1 when the program did not exit by itself
+    std::string out;
+    std::string err;
+};
+
+// Runs a program in a working folder with nothing on standard input and waits for it. With
+// fileSizeLimit the system refuses writes beyond that many bytes, as a full disk does.
+inline ProgramRun runProgram(const std::filesystem::path& program,
+                             const std::vector<std::string>& arguments,
+                             const std::filesystem::path& folder,
+                             std::optional<rlim_t> fileSizeLimit = std::nullopt) {
+    const std::filesystem::path outPath = folder / ".run.out";
+    const std::filesystem::path errPath = folder / ".run.err";
+    std::vector<std::string> words{program.string()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child == 0) {  // only async-signal-safe calls between fork and exec
+        const int in = open("/dev/null", O_RDONLY);
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || out < 0 || err < 0 || chdir(folder.c_str()) != 0) {
+            _exit(127);
+        }
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        if (fileSizeLimit) {
+            const rlimit limit{*fileSizeLimit, *fileSizeLimit};
+            signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    ProgramRun run;
+    int waitStatus = 0;
+    if (child > 0 && waitpid(child, &waitStatus, 0) == child && WIFEXITED(waitStatus)) {
+        run.status = WEXITSTATUS(waitStatus);
+    }
+    run.out = readText(outPath);
+    run.err = readText(errPath);
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
+    return run;
+}
+
+}  // namespace dotwall::testing
