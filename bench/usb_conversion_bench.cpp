@@ -1,37 +1,26 @@
-// One whole Convert of DotwallUsb's default picture through the real picture widget's
-// point query, beside a reference loop that reads every pixel of the same picture once.
+// One whole Convert of DotwallUsb's default picture through the point query of the picture
+// area the window shows, beside a reference loop that reads every pixel of the same picture
+// once.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 
-#include "busy_lamp.h"
-#include "dual_scan_packer.h"
-#include "picture_widget.h"
-#include "qt_colour.h"
+#include "common/dual_scan_frame.h"
+#include "picture/area_image.h"
+#include "picture/qt_colour.h"
 
 namespace {
 
 using namespace dotwall;
 
-class UnlitLamp final : public usb_tool::BusyLamp {
-  public:
-    void setLampColour(ColourValue) override {}
-    void repaintWindowNow() override {}
-};
-
 QImage defaultPicture() {
-    return QImage(":/dotwall_usb/default_picture.bmp");
+    return QImage(USB_DEFAULT_PICTURE);
 }
 
 void BM_ConvertDefaultPicture(benchmark::State& state) {
-    PictureWidget picture({640.0f, 480.0f, AreaUnit::Pixel}, kWindowBackground);
-    picture.setPicture(defaultPicture());
-    UnlitLamp lamp;
-    FrameBuffer frame;
+    const PictureSurface area = surfaceShowing(dual_scan::kPictureArea, kWhite, defaultPicture());
     for (auto _ : state) {
-        usb_tool::convertDualScan(picture, lamp, frame);
-        benchmark::DoNotOptimize(frame);
+        benchmark::DoNotOptimize(dual_scan::pack(area));
     }
 }
 BENCHMARK(BM_ConvertDefaultPicture)->Unit(benchmark::kMicrosecond);
@@ -46,7 +35,7 @@ void BM_ReadEveryPixelOnce(benchmark::State& state) {
         for (int y = 0; y < height; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
             for (int x = 0; x < width; ++x) {
-                lit += colourFromQRgb(line[x]) > usb_tool::kDualScanThreshold;
+                lit += colourFromQRgb(line[x]) > dual_scan::kThreshold;
             }
         }
         benchmark::DoNotOptimize(lit);
@@ -56,11 +45,4 @@ BENCHMARK(BM_ReadEveryPixelOnce)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();

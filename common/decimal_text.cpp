@@ -1,4 +1,4 @@
-#include "decimal_text.h"
+#include "common/decimal_text.h"
 
 #include <cmath>
 #include <cstdio>

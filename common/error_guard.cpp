@@ -1,9 +1,9 @@
-#include "error_guard.h"
+#include "common/error_guard.h"
 
 #include <exception>
 #include <new>
 
-#include "runtime_error.h"
+#include "common/runtime_error.h"
 
 namespace dotwall {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "message_sink.h"
+#include "common/message_sink.h"
 
 namespace dotwall {
 

@@ -1,9 +1,9 @@
-#include "float_checks.h"
+#include "common/float_checks.h"
 
 #include <charconv>
 #include <string>
 
-#include "runtime_error.h"
+#include "common/runtime_error.h"
 
 namespace dotwall {
 

@@ -1,4 +1,4 @@
-#include "frame_buffer.h"
+#include "common/frame_buffer.h"
 
 namespace dotwall {
 

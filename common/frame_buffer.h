@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime_error.h"
+#include "common/runtime_error.h"
 
 namespace dotwall {
 

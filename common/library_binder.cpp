@@ -1,6 +1,6 @@
-#include "library_binder.h"
+#include "common/library_binder.h"
 
-#include "runtime_error.h"
+#include "common/runtime_error.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,10 +1,10 @@
-#include "numeric_text.h"
+#include "common/numeric_text.h"
 
 #include <algorithm>
 #include <optional>
 #include <string>
 
-#include "runtime_error.h"
+#include "common/runtime_error.h"
 
 namespace dotwall {
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "colour_value.h"
-
-class QImage;
+#include "common/colour_value.h"
 
 namespace dotwall {
 
@@ -17,11 +15,6 @@ class PictureArea {
     virtual ColourValue pointColour(float x, float y) const = 0;
     virtual float areaWidth() const = 0;
     virtual float areaHeight() const = 0;
-
-    // Shows a new picture, drawn 1:1 from the control's top-left corner.
-    virtual void setPicture(const QImage& picture) = 0;
-    // Redraws the control at once.
-    virtual void redraw() = 0;
 };
 
 }  // namespace dotwall

@@ -1,5 +1,6 @@
-#include "command_line.h"
+#include "frame_tool/command_line.h"
 
+#include <QCommandLineParser>
 #include <charconv>
 #include <limits>
 #include <map>
@@ -13,7 +14,8 @@ const std::map<std::string, Command> kCommands = {{"usb", Command::Usb},
                                                   {"stream", Command::Stream},
                                                   {"preview", Command::Preview}};
 
-long wholeNumber(const std::string& option, const std::string& text, long lowest, long highest) {
+long wholeNumber(const std::string& option, const QString& number, long lowest, long highest) {
+    const std::string text = number.toStdString();
     long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < lowest ||
@@ -33,7 +35,7 @@ const char* defaultOutput(Command command) {
         case Command::Stream:
             return "lpt_stream.bin";
         case Command::Preview:
-            return "";
+            break;
     }
     return "";
 }
@@ -41,12 +43,11 @@ const char* defaultOutput(Command command) {
 }  // namespace
 
 Invocation parseCommandLine(const std::vector<std::string>& arguments) {
-    Invocation invocation;
     if (arguments.empty()) {
         throw UsageError("no command given");
     }
-    std::size_t next = 0;
-    const std::string& first = arguments[next++];
+    const std::string& first = arguments.front();
+    Invocation invocation;
     if (first == "--help" || first == "-h") {
         invocation.help = true;
         return invocation;
@@ -58,50 +59,57 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
     const Command command = named->second;
     invocation.command = command;
 
-    auto valueOf = [&](const std::string& option) -> const std::string& {
-        if (next >= arguments.size()) {
-            throw UsageError(option + " needs a value");
-        }
-        return arguments[next++];
-    };
-    bool haveInput = false;
-    bool haveFrames = false;
-    while (next < arguments.size()) {
-        const std::string& argument = arguments[next++];
-        if (argument == "--help" || argument == "-h") {
-            invocation.help = true;
-            return invocation;
-        } else if (argument == "-o" || argument == "--output") {
-            invocation.output = valueOf(argument);
-            if (invocation.output.empty()) {
-                // Not the default name: a script's empty variable must not write screen.bin.
-                throw UsageError(argument + " needs a file name, not an empty one");
-            }
-        } else if (argument == "--frames" && command == Command::Stream) {
-            invocation.frames = wholeNumber(argument, valueOf(argument), 1, 1'000'000);
-            haveFrames = true;
-        } else if (argument == "--scale" && command == Command::Preview) {
-            invocation.scale = static_cast<int>(wholeNumber(argument, valueOf(argument), 1, 16));
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            throw UsageError("unknown option \"" + argument + "\" for " + first);
-        } else if (!haveInput) {
-            invocation.input = argument;
-            haveInput = true;
-        } else {
-            throw UsageError("one input file only; \"" + argument + "\" is one too many");
-        }
+    QCommandLineParser parser;
+    const QCommandLineOption help({"h", "help"}, "");
+    const QCommandLineOption output({"o", "output"}, "", "FILE");
+    const QCommandLineOption frames("frames", "", "N");
+    const QCommandLineOption scale("scale", "", "K");
+    parser.addOptions({help, output});
+    if (command == Command::Stream) {
+        parser.addOption(frames);
     }
-    if (!haveInput) {
+    if (command == Command::Preview) {
+        parser.addOption(scale);
+    }
+    QStringList words{"DotwallFrame"};
+    for (auto word = arguments.begin() + 1; word != arguments.end(); ++word) {
+        words.append(QString::fromStdString(*word));
+    }
+    if (!parser.parse(words)) {
+        throw UsageError(parser.errorText().toStdString());
+    }
+    if (parser.isSet(help)) {
+        invocation.help = true;
+        return invocation;
+    }
+    const QStringList inputs = parser.positionalArguments();
+    if (inputs.isEmpty()) {
         throw UsageError(first + " needs an input file");
     }
-    if (command == Command::Stream && !haveFrames) {
-        throw UsageError("stream needs --frames N");
+    if (inputs.size() > 1) {
+        throw UsageError("one input file only; \"" + inputs[1].toStdString() +
+                         "\" is one too many");
     }
-    if (invocation.output.empty()) {
-        if (command == Command::Preview) {
-            throw UsageError("preview needs -o PICTURE.png");
+    invocation.input = inputs.front().toStdString();
+    if (parser.isSet(output)) {
+        invocation.output = parser.value(output).toStdString();
+        if (invocation.output.empty()) {
+            // Not the default name: a script's empty variable must not write screen.bin.
+            throw UsageError("-o needs a file name, not an empty one");
         }
+    } else if (command == Command::Preview) {
+        throw UsageError("preview needs -o PICTURE.png");
+    } else {
         invocation.output = defaultOutput(command);
+    }
+    if (command == Command::Stream) {
+        if (!parser.isSet(frames)) {
+            throw UsageError("stream needs --frames N");
+        }
+        invocation.frames = wholeNumber("--frames", parser.value(frames), 1, 1'000'000);
+    }
+    if (command == Command::Preview && parser.isSet(scale)) {
+        invocation.scale = static_cast<int>(wholeNumber("--scale", parser.value(scale), 1, 16));
     }
     return invocation;
 }

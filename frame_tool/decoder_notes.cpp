@@ -1,4 +1,4 @@
-#include "decoder_notes.h"
+#include "frame_tool/decoder_notes.h"
 
 #include <unistd.h>
 

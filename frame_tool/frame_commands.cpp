@@ -1,35 +1,47 @@
-#include "frame_commands.h"
+#include "frame_tool/frame_commands.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageWriter>
-#include <cerrno>
-#include <cstdio>
-#include <functional>
 #include <vector>
 
-#include "decoder_notes.h"
-#include "frame_file.h"
-#include "frame_packing.h"
-#include "frame_stream.h"
-#include "new_file.h"
-#include "panel_preview.h"
-#include "picture_loader.h"
-#include "runtime_error.h"
-#include "single_scan_layout.h"
-#include "stdio_file.h"
+#include "common/dual_scan_frame.h"
+#include "common/file_error.h"
+#include "common/frame_file.h"
+#include "common/port_signals.h"
+#include "common/runtime_error.h"
+#include "common/single_scan_frame.h"
+#include "frame_tool/decoder_notes.h"
+#include "frame_tool/frame_packing.h"
+#include "frame_tool/whole_file.h"
+#include "picture/area_image.h"
+#include "picture/picture_loader.h"
 
 namespace dotwall::frame_tool {
 
 namespace {
 
-// Port bytes into a file, through the stdio buffer.
-class FilePortWriter final : public port_tool::PortWriter {
+// Port bytes into a file, a frame's worth at a time.
+class FilePortWriter final : public port_signals::PortWriter {
   public:
-    explicit FilePortWriter(std::FILE* file) : file_(file) {}
-    void write(std::uint8_t byte) override { std::fputc(byte, file_); }
+    explicit FilePortWriter(QIODevice& file) : file_(file) {
+        bytes_.reserve(port_signals::kWritesPerFrame);
+    }
+    void write(std::uint8_t byte) override {
+        bytes_.push_back(byte);
+        if (bytes_.size() == bytes_.capacity()) {
+            flush();
+        }
+    }
+    void flush() {
+        writeOrStop(file_, reinterpret_cast<const char*>(bytes_.data()),
+                    static_cast<qint64>(bytes_.size()));
+        bytes_.clear();
+    }
 
   private:
-    std::FILE* file_;
+    QIODevice& file_;
+    std::vector<std::uint8_t> bytes_;
 };
 
 // Loads a picture as it is. What a decoder prints on its own while it fails becomes part of
@@ -50,36 +62,34 @@ QImage loadPictureFile(const std::string& path) {
     }
 }
 
-// Writes a whole new file through a stdio stream, or leaves none behind.
-void writeNewFile(const std::filesystem::path& output,
-                  const std::function<void(std::FILE*)>& writeBytes) {
-    NewFile file(output);
-    StdioFile stream(std::fopen(file.writePath().string().c_str(), "wb"));
-    if (!stream) {
-        throwFileError("create", output, errno);
-    }
-    writeBytes(stream.get());
-    const bool written = std::ferror(stream.get()) == 0 && std::fflush(stream.get()) == 0;
-    const int error = errno;
-    if (std::fclose(stream.release()) != 0 || !written) {
-        throwFileError("write", output, written ? errno : error);
-    }
-    file.commit();
-}
-
 // Reads at most one byte more than the longest frame: that is enough to refuse a longer
 // file, and a name such as /dev/zero or a huge file cannot make the tool read without end.
-std::vector<std::uint8_t> readFrame(const std::filesystem::path& path) {
-    const StdioFile in(std::fopen(path.string().c_str(), "rb"));
-    if (!in) {
-        throwFileError("read", path, errno);
+QByteArray readFrame(const std::filesystem::path& path) {
+    QFile in(QString::fromStdString(path.string()));
+    if (!in.open(QIODevice::ReadOnly)) {
+        throwFileError("read", path, in.errorString().toStdString());
     }
-    std::vector<std::uint8_t> bytes(kLongestFrameBytes + 1);
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), in.get()));
-    if (std::ferror(in.get()) != 0) {
-        throwFileError("read", path, errno);
+    return in.read(static_cast<qint64>(single_scan::kFrameBytes) + 1);
+}
+
+PanelPicture framePicture(const std::filesystem::path& framePath) {
+    const QByteArray frame = readFrame(framePath);
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(frame.constData()),
+                          static_cast<std::size_t>(frame.size()));
+    if (bytes.size() == dual_scan::kFrameFileBytes) {
+        return dual_scan::panelPicture(bytes);
     }
-    return bytes;
+    if (bytes.size() == single_scan::kFrameBytes) {
+        return single_scan::panelPicture(bytes);
+    }
+    const std::string length = bytes.size() > single_scan::kFrameBytes
+                                   ? "more than " + std::to_string(single_scan::kFrameBytes)
+                                   : std::to_string(bytes.size());
+    throw RuntimeError(ErrorKind::TypeMismatch,
+                       "The frame \"" + framePath.string() + "\" is not a panel frame: it holds " +
+                           length + " bytes, but a frame holds " +
+                           std::to_string(dual_scan::kFrameFileBytes) + " (dual scan) or " +
+                           std::to_string(single_scan::kFrameBytes) + " (single scan).");
 }
 
 }  // namespace
@@ -89,7 +99,7 @@ void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& 
 
     const bool existed = std::filesystem::exists(output);
     try {
-        usb_tool::writeFrameFile(frame, output);
+        writeFrameFile(frame, output);
     } catch (const RuntimeError&) {
         if (!existed) {
             std::error_code ignored;
@@ -101,35 +111,25 @@ void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& 
 
 void writeLptFrame(const std::string& picturePath, const std::filesystem::path& output) {
     const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
-    writeNewFile(output, [&](std::FILE* stream) {
-        std::fwrite(frame.data(), 1, port_tool::kFrameBytes, stream);
+    writeWholeFile(output, [&](QIODevice& file) {
+        writeOrStop(file, reinterpret_cast<const char*>(frame.data()),
+                    static_cast<qint64>(single_scan::kFrameBytes));
     });
 }
 
 void writeStream(const std::string& picturePath, long frames, const std::filesystem::path& output) {
     const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
-    writeNewFile(output, [&](std::FILE* stream) {
-        FilePortWriter port(stream);
+    writeWholeFile(output, [&](QIODevice& file) {
+        FilePortWriter port(file);
         long sent = 0;
-        port_tool::streamFrames(frame, port, [&] { return ++sent == frames; });
+        port_signals::streamFrames(frame, port, [&] { return ++sent == frames; });
+        port.flush();
     });
 }
 
 void writePreview(const std::filesystem::path& framePath, const std::filesystem::path& output,
                   int scale) {
-    QImage panel;
-    try {
-        panel = previewPanel(readFrame(framePath));
-    } catch (const RuntimeError& error) {
-        if (error.kind() != ErrorKind::TypeMismatch) {
-            throw;
-        }
-        throw RuntimeError(error.kind(), "The frame \"" + framePath.string() +
-                                             "\" is not a panel frame: " + error.what() + ".");
-    }
-    panel = panel.scaled(panel.width() * scale, panel.height() * scale, Qt::IgnoreAspectRatio,
-                         Qt::FastTransformation);
-
+    const QImage panel = panelImage(framePicture(framePath), scale);
     const QByteArray suffix =
         QString::fromStdString(output.extension().string()).mid(1).toLower().toLatin1();
     const QByteArray format =
@@ -144,9 +144,8 @@ void writePreview(const std::filesystem::path& framePath, const std::filesystem:
         throw RuntimeError(ErrorKind::FileAccess, "Cannot write \"" + output.string() + "\": " +
                                                       writer.errorString().toStdString() + ".");
     }
-    writeNewFile(output, [&](std::FILE* stream) {
-        std::fwrite(encoded.constData(), 1, static_cast<std::size_t>(encoded.size()), stream);
-    });
+    writeWholeFile(
+        output, [&](QIODevice& file) { writeOrStop(file, encoded.constData(), encoded.size()); });
 }
 
 }  // namespace dotwall::frame_tool

@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "frame_buffer.h"
+#include "common/frame_buffer.h"
 
 namespace dotwall::frame_tool {
 
@@ -10,7 +10,8 @@ namespace dotwall::frame_tool {
 
 // DotwallUsb's frame for a picture it shows: the picture must already be black and white,
 // as the window turns it when it opens the file (blackAndWhite). It sits at the top-left of
-// the 640 x 480 area on the window-background colour.
+// the 640 x 480 area on the window-background colour of Qt's default palette, as DotwallUsb
+// shows it without a desktop theme.
 FrameBuffer packUsbFrame(const QImage& blackAndWhitePicture);
 
 // DotwallLpt's frame for a picture shown as it is at the top-left of its 9650 x 3660-twip

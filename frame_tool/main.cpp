@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "command_line.h"
-#include "frame_commands.h"
+#include "frame_tool/command_line.h"
+#include "frame_tool/frame_commands.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame_packing.h"
-#include "picture_loader.h"
-#include "runtime_error.h"
+#include "common/runtime_error.h"
+#include "frame_tool/frame_packing.h"
+#include "picture/picture_loader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace dotwall;

@@ -4,16 +4,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
-#include <memory>
 #include <string>
 
-#include "error_guard.h"
-#include "frame_buffer.h"
-#include "module1.h"
-#include "picture_widget.h"
-#include "qt_message_sink.h"
-#include "qt_text_box.h"
-#include "winio_port_writer.h"
+#include "common/error_guard.h"
+#include "common/frame_buffer.h"
+#include "port_tool/module1.h"
+#include "port_tool/refresh.h"
+#include "widgets/picture_widget.h"
+#include "widgets/qt_message_sink.h"
 
 namespace dotwall::port_tool {
 
@@ -43,16 +41,11 @@ class Form1 final : public QWidget {
     // The load handler: starts the port driver. Run it before showing the window.
     LoadOutcome Form_Load();
 
-    const FrameBuffer& frameBuffer() const { return frameBuffer_; }
-    bool isStreaming() const { return streaming_; }
-    const WinIoPortWriter& port() const { return port_; }
-
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void createControls();
-    void setTabOrder();
     void showStreaming(bool streaming);
 
     void Form_Unload();
@@ -66,12 +59,9 @@ class Form1 final : public QWidget {
     MessageSink& messages_;
     ErrorGuard guard_;
     FrameBuffer frameBuffer_;
-    Module1 module1_;
-    WinIoPortWriter port_;
+    Module1 port_;
+    Refresh refresh_{port_};
     bool unloaded_ = false;
-    bool streaming_ = false;
-    bool stopRequested_ = false;
-    bool closeAfterStream_ = false;
 
     QPushButton* paleisk = nullptr;
     QPushButton* Command1 = nullptr;
@@ -81,7 +71,6 @@ class Form1 final : public QWidget {
     QLineEdit* Text2 = nullptr;
     QLineEdit* Text3 = nullptr;
     QLineEdit* Text4 = nullptr;
-    std::unique_ptr<QtTextBox<QPlainTextEdit>> Text1Box;
 };
 
 }  // namespace dotwall::port_tool

@@ -1,8 +1,8 @@
-#include "grid_probe.h"
+#include "port_tool/grid_probe.h"
 
-#include "decimal_text.h"
-#include "float_checks.h"
-#include "single_scan_layout.h"
+#include "common/decimal_text.h"
+#include "common/float_checks.h"
+#include "common/single_scan_frame.h"
 
 namespace dotwall::port_tool {
 
@@ -16,10 +16,10 @@ double gridPosition(double gridSize, float areaSize, float position, std::string
 }  // namespace
 
 GridProbeReading probeGrid(const PictureArea& picture, float x, float y) {
-    const double column =
-        gridPosition(kGridColumns, picture.areaWidth(), x, "the grid column (640 / width · X)");
-    const double line =
-        gridPosition(kGridLinePitches, picture.areaHeight(), y, "the grid line (240 / height · Y)");
+    const double column = gridPosition(single_scan::kGridColumns, picture.areaWidth(), x,
+                                       "the grid column (640 / width · X)");
+    const double line = gridPosition(single_scan::kGridLinePitches, picture.areaHeight(), y,
+                                     "the grid line (240 / height · Y)");
     return {floorDecimalText(column), floorDecimalText(line),
             decimalText(picture.pointColour(x, y))};
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "picture_area.h"
+#include "common/picture_area.h"
 
 namespace dotwall::port_tool {
 

@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "start.h"
+#include "port_tool/start.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -1,4 +1,4 @@
-#include "start.h"
+#include "port_tool/start.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form1.h"
+#include "port_tool/form1.h"
 
 namespace dotwall::port_tool {
 

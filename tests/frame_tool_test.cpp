@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include "common/port_signals.h"
 #include "expected_frames.h"
 #include "test_files.h"
 
@@ -39,15 +40,24 @@ TEST_F(FrameTool, LptPacksAColourPictureAsItIsAndStreamAndPreviewCarryItsFrame) 
     EXPECT_EQ(readBytes(folder / "lpt_frame.bin"), frame);
 
     ASSERT_EQ(run({"stream", name, "--frames", "2"}).status, 0);
-    EXPECT_EQ(readBytes(folder / "lpt_stream.bin"), expectedPortStream(frame, 2));
+    const Bytes stream = readBytes(folder / "lpt_stream.bin");
+    EXPECT_EQ(stream, expectedPortStream(frame, 2));
 
+    // The panel shows the frame: in the preview, and as the stream decoder rebuilds it.
     ASSERT_EQ(run({"preview", "lpt_frame.bin", "-o", "look.png"}).status, 0);
     const QImage look = loadPicture(folder / "look.png");
     ASSERT_EQ(look.size(), QSize(640, 241));
+    port_signals::StreamDecoder panel;
+    for (const std::uint8_t byte : stream) {
+        panel.write(byte);
+    }
+    EXPECT_EQ(panel.frames(), 2);
+    EXPECT_EQ(panel.faults().linesOfWrongLength + panel.faults().framesOfWrongLength, 0);
     for (int y = 0; y < 241; ++y) {
         for (int x = 0; x < 640; ++x) {
             const bool lit = (frame[160 * y + x / 4] >> (3 - x % 4)) & 1;
             ASSERT_EQ(look.pixel(x, y), lit ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << x << "," << y;
+            ASSERT_EQ(panel.lastFrame().lit(x, y), lit) << x << "," << y;
         }
     }
 }
@@ -82,7 +92,7 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
         {{"draw", "p.png"}, 2, "unknown command \"draw\""},
         {{"usb"}, 2, "usb needs an input file"},
         {{"usb", "p.png", "-o", ""}, 2, "-o needs a file name"},
-        {{"usb", "p.png", "--frames", "2"}, 2, "unknown option \"--frames\""},
+        {{"usb", "p.png", "--frames", "2"}, 2, "Unknown option 'frames'"},
         {{"stream", "p.png"}, 2, "stream needs --frames N"},
         {{"stream", "p.png", "--frames", "0"},
          2,

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "common/library_binder.h"
 #include "expected_frames.h"
-#include "library_binder.h"
 #include "port_tool/form1.h"
 #include "port_tool/start.h"
 #include "recorded_port_calls.h"

@@ -10,14 +10,15 @@
 #include <limits>
 #include <string>
 
-#include "decimal_text.h"
-#include "granted_ports.h"
-#include "library_binder.h"
-#include "numeric_text.h"
-#include "picture_surface.h"
+#include "common/decimal_text.h"
+#include "common/library_binder.h"
+#include "common/numeric_text.h"
+#include "common/picture_surface.h"
+#include "common/runtime_error.h"
+#include "picture/area_image.h"
+#include "picture/qt_colour.h"
 #include "port_tool/grid_probe.h"
-#include "qt_colour.h"
-#include "runtime_error.h"
+#include "port_tool/winio/granted_ports.h"
 
 namespace dotwall {
 namespace {
@@ -126,7 +127,7 @@ TEST(PictureSurface, MapsAPointToThePixelBelowAndLeftAndAnswersMinusOneOutside) 
         picture.setPixel(i % 3, i / 3, qRgb(i + 1, 0, 0));
     }
     const float nan = std::nanf("");
-    const PictureSurface pixels({4.0f, 3.0f, AreaUnit::Pixel}, 0x0000AA, picture);
+    const PictureSurface pixels = surfaceShowing({4.0f, 3.0f, AreaUnit::Pixel}, 0x0000AA, picture);
     const struct {
         float x, y;
         ColourValue colour;
@@ -136,19 +137,19 @@ TEST(PictureSurface, MapsAPointToThePixelBelowAndLeftAndAnswersMinusOneOutside) 
         EXPECT_EQ(pixels.pointColour(point.x, point.y), point.colour) << point.x << "," << point.y;
     }
 
-    const PictureSurface twips({50.0f, 40.0f, AreaUnit::Twip}, 0x0000AA, picture);
+    const PictureSurface twips = surfaceShowing({50.0f, 40.0f, AreaUnit::Twip}, 0x0000AA, picture);
     EXPECT_EQ(twips.pointColour(14.99f, 0), 1);
     EXPECT_EQ(twips.pointColour(15, 15), 5);
     EXPECT_EQ(twips.pointColour(49.9f, 39.9f), 0xAA) << "a partly covered last pixel";
     EXPECT_EQ(twips.pointColour(50, 0), -1);
 
-    const PictureSurface cut({2.0f, 1.0f, AreaUnit::Pixel}, 0x0000AA, picture);
+    const PictureSurface cut = surfaceShowing({2.0f, 1.0f, AreaUnit::Pixel}, 0x0000AA, picture);
     EXPECT_EQ(cut.pointColour(1, 0), 2);
     EXPECT_EQ(cut.pointColour(2, 0), -1) << "a larger picture is cut at the area's edge";
 }
 
 TEST(GridProbe, AZeroWidthOrHeightIsADivisionByZeroNamedAsSuch) {
-    const PictureSurface flat({9650.0f, 0.0f, AreaUnit::Twip}, kWhite);
+    const PictureSurface flat({9650.0f, 0.0f, AreaUnit::Twip}, {});
     try {
         port_tool::probeGrid(flat, 1, 1);
         ADD_FAILURE() << "a zero height was taken";

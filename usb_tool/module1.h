@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "library_binder.h"
-#include "usb_io_interface.h"
+#include "common/library_binder.h"
+#include "usb_tool/usb_io_interface.h"
 
 namespace dotwall::usb_tool {
 

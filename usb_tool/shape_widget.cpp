@@ -1,8 +1,8 @@
-#include "shape_widget.h"
+#include "usb_tool/shape_widget.h"
 
 #include <QPainter>
 
-#include "qt_colour.h"
+#include "picture/qt_colour.h"
 
 namespace dotwall::usb_tool {
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "colour_value.h"
+#include "common/colour_value.h"
 
 namespace dotwall::usb_tool {
 

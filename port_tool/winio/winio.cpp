@@ -1,8 +1,8 @@
-#include "winio.h"
+#include "port_tool/winio/winio.h"
 
 #include <cstdint>
 
-#include "granted_ports.h"
+#include "port_tool/winio/granted_ports.h"
 
 #if (defined(__x86_64__) || defined(__i386__)) && __has_include(<sys/io.h>)
 #define DOTWALL_HAS_PORT_IO 1

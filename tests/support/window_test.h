@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "file_chooser.h"
-#include "message_sink.h"
+#include "common/file_chooser.h"
+#include "common/message_sink.h"
 
 namespace dotwall::testing {
 

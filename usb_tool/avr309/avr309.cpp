@@ -1,4 +1,4 @@
-#include "avr309.h"
+#include "usb_tool/avr309/avr309.h"
 
 #include <cstdint>
 #include <cstdio>

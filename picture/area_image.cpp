@@ -1,0 +1,50 @@
+#include "picture/area_image.h"
+
+#include <QPainter>
+
+#include "picture/qt_colour.h"
+
+namespace dotwall {
+
+QImage composeArea(AreaSize size, ColourValue background, const QImage& picture) {
+    QImage shown(static_cast<int>(size.pixelWidth()), static_cast<int>(size.pixelHeight()),
+                 QImage::Format_RGB32);
+    shown.fill(QColor::fromRgb(qRgbFromColour(background)));
+    if (!picture.isNull()) {
+        QPainter painter(&shown);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.drawImage(0, 0, picture);
+    }
+    return shown;
+}
+
+PictureSurface surfaceOf(AreaSize size, const QImage& shown) {
+    std::vector<ColourValue> colours;
+    colours.reserve(size.pixelWidth() * size.pixelHeight());
+    for (int row = 0; row < shown.height(); ++row) {
+        const auto* line = reinterpret_cast<const QRgb*>(shown.constScanLine(row));
+        for (int column = 0; column < shown.width(); ++column) {
+            colours.push_back(colourFromQRgb(line[column]));
+        }
+    }
+    return PictureSurface(size, std::move(colours));
+}
+
+PictureSurface surfaceShowing(AreaSize size, ColourValue background, const QImage& picture) {
+    return surfaceOf(size, composeArea(size, background, picture));
+}
+
+QImage panelImage(const PanelPicture& panel, int scale) {
+    QImage image(panel.width(), panel.height(), QImage::Format_Mono);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < panel.height(); ++y) {
+        for (int x = 0; x < panel.width(); ++x) {
+            image.setPixel(x, y, panel.lit(x, y) ? 1 : 0);
+        }
+    }
+    return scale == 1 ? image
+                      : image.scaled(image.width() * scale, image.height() * scale,
+                                     Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+}  // namespace dotwall

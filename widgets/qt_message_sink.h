@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "common/message_sink.h"
+
+namespace dotwall {
+
+// Shows messages in a modal QMessageBox with a critical-error icon and one OK button.
+class QtMessageSink final : public MessageSink {
+  public:
+    explicit QtMessageSink(QWidget* parent = nullptr) : parent_(parent) {}
+
+    void showCritical(const std::string& title, const std::string& text) override;
+
+  private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace dotwall
