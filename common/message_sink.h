@@ -12,6 +12,8 @@ class MessageSink {
 
     // A critical-error box with one OK button; returns when the user has closed it.
     virtual void showCritical(const std::string& title, const std::string& text) = 0;
+    // A note that does not wait for the user: the work it tells of goes on.
+    virtual void showNote(const std::string& title, const std::string& text) = 0;
 };
 
 }  // namespace dotwall

@@ -8,6 +8,7 @@
 #include "common/decimal_text.h"
 #include "common/runtime_error.h"
 #include "common/single_scan_frame.h"
+#include "picture/picture_loader.h"
 #include "port_tool/grid_probe.h"
 #include "widgets/window_controls.h"
 
@@ -19,6 +20,7 @@ constexpr int kClientWidth = 673;
 constexpr int kClientHeight = 418;
 constexpr const char* kDriverFailedTitle = "Kelvane32";
 constexpr const char* kDriverFailedText = "Whoops ! There is a problem with InitializeWinIo.";
+constexpr std::chrono::milliseconds kFrameRateInterval{1000};
 
 }  // namespace
 
@@ -28,7 +30,11 @@ Form1::Form1(LptWindowServices services, QWidget* parent)
       services_(std::move(services)),
       messages_(services_.messages != nullptr ? *services_.messages : windowMessages_),
       guard_(messages_, kWindowCaption),
-      port_(services_.winIoFileName) {
+      port_(services_.winIoFileName),
+      refresh_(port_, [this](std::exception_ptr failure) {
+          QMetaObject::invokeMethod(
+              this, [this, failure] { streamEnded(failure); }, Qt::QueuedConnection);
+      }) {
     setObjectName("Form1");
     setWindowTitle(kWindowCaption);
     setWindowIcon(QIcon(":/dotwall_lpt/icon.ico"));
@@ -42,9 +48,15 @@ Form1::Form1(LptWindowServices services, QWidget* parent)
     wire(guard_, Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Picture1, &PictureWidget::mouseMovedTo, this,
             [this](float x, float y) { guard_.run([&] { Picture1_MouseMove(x, y); }); });
+    Picture1->setAcceptDrops(true);
+    connect(Picture1, &PictureWidget::fileDropped, this, &Form1::openPicture);
+    frameRateTimer_.setInterval(kFrameRateInterval);
+    connect(&frameRateTimer_, &QTimer::timeout, this, &Form1::showFrameRate);
 }
 
 Form1::~Form1() {
+    refresh_.requestStop();
+    refresh_.join();
     Form_Unload();
 }
 
@@ -94,9 +106,14 @@ void Form1::Form_Unload() {
     guard_.run([this] { port_.stop(); });
 }
 
+void Form1::openPicture(const QString& path) {
+    guard_.run([&] { Picture1->setPicture(loadMonochromePicture(path)); });
+}
+
 void Form1::closeEvent(QCloseEvent* event) {
-    if (refresh_.streaming()) {
-        refresh_.requestStop(Refresh::Then::Close);
+    if (refresh_.running()) {
+        closeWhenStreamEnds_ = true;
+        refresh_.requestStop();
         event->ignore();
         return;
     }
@@ -112,23 +129,23 @@ void Form1::Command1_Click() {
     }
     Text1->setPlainText(dump);
     frameBuffer_ = packing.frame;
+    if (refresh_.running()) {
+        refresh_.replaceFrame(frameBuffer_);
+    }
 }
 
 void Form1::paleisk_Click() {
-    struct ButtonsWhileStreaming {
-        explicit ButtonsWhileStreaming(Form1& window) : window(window) {
-            window.showStreaming(true);
-        }
-        ~ButtonsWhileStreaming() { window.showStreaming(false); }
-        Form1& window;
-    };
-    Refresh::Then then = Refresh::Then::StayOpen;
-    {
-        const ButtonsWhileStreaming buttons(*this);
-        then = refresh_.run(frameBuffer_, [] { QCoreApplication::processEvents(); });
-    }
-    if (then == Refresh::Then::Close) {
-        close();
+    const RealTimeGrant grant = refresh_.start(frameBuffer_);
+    showStreaming(true);
+    framesAtLastTick_ = 0;
+    lastTick_ = std::chrono::steady_clock::now();
+    frameRateTimer_.start();
+    if (!grant.refused.empty() && !std::exchange(priorityNoted_, true)) {
+        messages_.showNote(kWindowCaption,
+                           std::string(grant.priority ? "The refresh runs at real-time priority, "
+                                                        "but "
+                                                      : "The refresh runs at normal priority: ") +
+                               grant.refused + ".");
     }
 }
 
@@ -136,9 +153,31 @@ void Form1::Command2_Click() {
     refresh_.requestStop();
 }
 
+void Form1::streamEnded(std::exception_ptr failure) {
+    refresh_.join();
+    frameRateTimer_.stop();
+    setWindowTitle(kWindowCaption);
+    showStreaming(false);
+    if (failure) {
+        guard_.run([&] { std::rethrow_exception(failure); });
+    }
+    if (std::exchange(closeWhenStreamEnds_, false)) {
+        close();
+    }
+}
+
+void Form1::showFrameRate() {
+    const long frames = refresh_.framesSent();
+    const auto now = std::chrono::steady_clock::now();
+    const double perSecond = static_cast<double>(frames - framesAtLastTick_) /
+                             std::chrono::duration<double>(now - lastTick_).count();
+    framesAtLastTick_ = frames;
+    lastTick_ = now;
+    setWindowTitle(QString("%1 - %2 frames/s").arg(kWindowCaption).arg(perSecond, 0, 'f', 1));
+}
+
 void Form1::showStreaming(bool streaming) {
-    // The frame cannot change while it is sent, and one stream at a time.
-    Command1->setEnabled(!streaming);
+    // One stream at a time; Convert hands the stream its new frame.
     paleisk->setEnabled(!streaming);
     Command2->setEnabled(streaming);
 }

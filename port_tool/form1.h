@@ -3,13 +3,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
+#include <chrono>
+#include <exception>
 #include <string>
 
 #include "common/error_guard.h"
 #include "common/frame_buffer.h"
 #include "port_tool/module1.h"
-#include "port_tool/refresh.h"
+#include "port_tool/refresh_thread.h"
 #include "widgets/picture_widget.h"
 #include "widgets/qt_message_sink.h"
 
@@ -30,7 +33,7 @@ enum class LoadOutcome {
 
 // The DotwallLpt window: the picture, Convert, and GO! with its Stop. It owns the frame
 // buffer and the port driver's start and stop, and wires each event to the logic through
-// the error guard.
+// the error guard. GO! streams on a thread of its own; Convert hands it the new frame.
 class Form1 final : public QWidget {
     Q_OBJECT
 
@@ -41,12 +44,18 @@ class Form1 final : public QWidget {
     // The load handler: starts the port driver. Run it before showing the window.
     LoadOutcome Form_Load();
 
+    // Shows a picture file in black and white, as DotwallUsb's Open does; a file that cannot
+    // be loaded is reported and changes nothing.
+    void openPicture(const QString& path);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void createControls();
     void showStreaming(bool streaming);
+    void streamEnded(std::exception_ptr failure);
+    void showFrameRate();
 
     void Form_Unload();
     void Command1_Click();
@@ -60,7 +69,12 @@ class Form1 final : public QWidget {
     ErrorGuard guard_;
     FrameBuffer frameBuffer_;
     Module1 port_;
-    Refresh refresh_{port_};
+    RefreshThread refresh_;
+    QTimer frameRateTimer_;
+    long framesAtLastTick_ = 0;
+    std::chrono::steady_clock::time_point lastTick_;
+    bool closeWhenStreamEnds_ = false;
+    bool priorityNoted_ = false;
     bool unloaded_ = false;
 
     QPushButton* paleisk = nullptr;

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QString>
+
 #include "port_tool/form1.h"
 
 namespace dotwall::port_tool {
 
 // The program's start: creates the window, runs its load handler, and only when the port
-// driver started shows the window and takes its events until it is closed. Returns the
-// program's exit status: 0 after a normal close, 1 when the driver or its library failed.
-int runDotwallLpt(LptWindowServices services = {});
+// driver started shows the window, with `picture` in it when one is named, and takes its
+// events until it is closed. Returns the program's exit status: 0 after a normal close, 1
+// when the driver or its library failed.
+int runDotwallLpt(LptWindowServices services = {}, const QString& picture = {});
 
 }  // namespace dotwall::port_tool

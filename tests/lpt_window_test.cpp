@@ -1,16 +1,21 @@
 // DotwallLpt driven as a user drives it, against a port library that records every call:
-// the driver's start and stop, Convert, GO! and Stop, closing while streaming, the mouse.
+// the driver's start and stop, a picture of one's own, Convert, GO! and Stop with the stream
+// on its own thread, closing while streaming, the mouse.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMimeData>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include "common/library_binder.h"
+#include "common/single_scan_frame.h"
 #include "expected_frames.h"
 #include "port_tool/form1.h"
 #include "port_tool/start.h"
 #include "recorded_port_calls.h"
 #include "test_files.h"
+#include "widgets/picture_widget.h"
 #include "window_test.h"
 
 namespace dotwall::testing {
@@ -29,8 +34,17 @@ RecordedPortCalls& portCalls() {
 
 // Forgets every call so far; InitializeWinIo will answer `initializeAnswer`.
 void forgetPortCalls(std::int16_t initializeAnswer = 1) {
-    portCalls() = RecordedPortCalls{};
-    portCalls().initializeAnswer = initializeAnswer;
+    RecordedPortCalls& calls = portCalls();
+    const std::lock_guard lock(calls.mutex);
+    calls.initializeAnswer = initializeAnswer;
+    calls.initializeCalls = calls.shutdownCalls = calls.strayWrites = 0;
+    calls.bytes.clear();
+    calls.writers.clear();
+}
+
+Bytes portBytes() {
+    const std::lock_guard lock(portCalls().mutex);
+    return portCalls().bytes;
 }
 
 QImage defaultPicture() {
@@ -48,11 +62,15 @@ struct WindowShows final : QObject {
     int count = 0;
 };
 
-// A window the program shows is closed as soon as its events are taken, so that a start
-// that shows it by mistake ends instead of waiting for a user.
-void closeEveryWindowOnceShown() {
-    QTimer::singleShot(0, [] {
+// Once the program's window shows, packs what its picture area shows and closes it, so that
+// a start ends instead of waiting for a user.
+void packAndCloseOnceShown(Bytes* packed = nullptr) {
+    QTimer::singleShot(0, [packed] {
         for (QWidget* shown : QApplication::topLevelWidgets()) {
+            if (auto* area = shown->findChild<PictureWidget*>("Picture1"); area && packed) {
+                const FrameBuffer frame = single_scan::pack(*area).frame;
+                packed->assign(frame.data(), frame.data() + 38560);
+            }
             shown->close();
         }
     });
@@ -62,7 +80,7 @@ TEST(LptStart, ReportsADriverThatFailsOrALibraryThatIsMissingAndNeverShowsTheWin
     RecordingMessageSink messages;
     WindowShows shows;
     forgetPortCalls(0);
-    closeEveryWindowOnceShown();
+    packAndCloseOnceShown();
     EXPECT_EQ(port_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH}), 1);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].title, "Kelvane32");
@@ -70,19 +88,34 @@ TEST(LptStart, ReportsADriverThatFailsOrALibraryThatIsMissingAndNeverShowsTheWin
     EXPECT_EQ(portCalls().initializeCalls, 1);
     EXPECT_EQ(portCalls().shutdownCalls, 1) << "unloading stops even a driver that failed";
 
-    closeEveryWindowOnceShown();
+    packAndCloseOnceShown();
     EXPECT_EQ(port_tool::runDotwallLpt({&messages, "libNoSuchWinIo.so"}), 1);
     EXPECT_NE(messages.messages.at(1).text.find("\"libNoSuchWinIo.so\" of the function "
                                                 "\"InitializeWinIo\""),
               std::string::npos);
     EXPECT_EQ(shows.count, 0);
+    QCoreApplication::processEvents();  // the closing of windows that never showed
+}
 
+TEST(LptStart, StartsWithThePictureNamedInBlackAndWhiteOrReportsItAndShowsItsOwn) {
+    TemporaryFolder folder;
+    const QImage picture = noisePicture(300, 100, kBlackAndWhite);
+    const auto named = savePicture(picture, folder / "mine.png");
+    RecordingMessageSink messages;
     forgetPortCalls(7);  // any answer but 0 starts the window
-    closeEveryWindowOnceShown();
-    EXPECT_EQ(port_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH}), 0);
-    EXPECT_EQ(shows.count, 1);
+    Bytes packed;
+    packAndCloseOnceShown(&packed);
+    EXPECT_EQ(port_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH},
+                                       QString::fromStdString(named.string())),
+              0);
+    EXPECT_EQ(packed, expectedLptFrame(picture));
     EXPECT_EQ(portCalls().shutdownCalls, 1);
-    EXPECT_EQ(messages.messages.size(), 2u);
+
+    packAndCloseOnceShown(&packed);
+    EXPECT_EQ(port_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH}, "missing.png"), 0);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_NE(messages.messages[0].text.find("missing.png"), std::string::npos);
+    EXPECT_EQ(packed, expectedLptFrame(defaultPicture()));
 }
 
 class LptWindow : public WindowTest<Form1> {
@@ -98,26 +131,29 @@ class LptWindow : public WindowTest<Form1> {
 
     bool enabled(const char* button) { return control(button)->isEnabled(); }
 
-    // Clicks GO! and, once the port has had `frames` whole frames, does `then` (Stop or close).
-    void streamFramesThen(std::size_t frames, const std::function<void()>& then) {
-        auto* poll = new QTimer(window.get());
-        QObject::connect(poll, &QTimer::timeout, poll, [=, this] {
-            if (portCalls().bytes.size() + portCalls().strayWrites >= frames * kWritesPerFrame) {
-                poll->stop();
-                streamingLooked =
-                    !enabled("Command1") && !enabled("paleisk") && enabled("Command2");
-                then();
-            }
-        });
-        poll->start(0);
-        click("paleisk");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !enabled("Command2"); }, 30000));
+    // Waits until the port has had at least `frames` frames more than `from` bytes.
+    void waitForFrames(std::size_t frames, std::size_t from = 0) {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return portBytes().size() >= from + frames * kWritesPerFrame; }, 30000));
     }
 
-    bool streamingLooked = false;
+    void waitUntilStreamEnds() {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return enabled("paleisk"); }, 30000));
+    }
+
+    // Drops a file onto the picture area as a file manager does.
+    void dropFile(const std::filesystem::path& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))});
+        QWidget* area = control("Picture1");
+        QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &enter);
+        QDropEvent drop({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &drop);
+    }
 };
 
-TEST_F(LptWindow, ConvertDumpsAndGoStreamsWholeFramesUntilStopThenLeavesThePortLow) {
+TEST_F(LptWindow, StreamsOnItsOwnThreadAndConvertSwapsTheFrameOnlyBetweenFrames) {
     click("Command1");
     std::string dump = "Text1";
     const Bytes unmarked = expectedLptFrameUnmarked(defaultPicture());
@@ -126,30 +162,60 @@ TEST_F(LptWindow, ConvertDumpsAndGoStreamsWholeFramesUntilStopThenLeavesThePortL
     }
     EXPECT_EQ(text("Text1"), dump) << "the dump shows the packed bytes, before the test mark";
 
-    streamFramesThen(2, [&] { click("Command2"); });
-    EXPECT_TRUE(streamingLooked) << "Convert and GO! are off and Stop on while streaming";
-    Bytes expected = expectedPortStream(expectedLptFrame(defaultPicture()), 2);
-    expected.push_back(0);
-    EXPECT_EQ(portCalls().bytes, expected) << "two whole frames, then 0";
+    click("paleisk");
+    EXPECT_TRUE(!enabled("paleisk") && enabled("Command2") && enabled("Command1"));
+    waitForFrames(2);
+    TemporaryFolder folder;
+    const QImage mine = noisePicture(640, 240, kBlackAndWhite);
+    dropFile(savePicture(mine, folder / "mine.bmp"));
+    const std::size_t beforeConvert = portBytes().size();
+    click("Command1");
+    waitForFrames(2, beforeConvert);
+    const QRegularExpression rate("^Dotwall - [0-9]+\\.[0-9] frames/s$");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rate.match(window->windowTitle()).hasMatch(); }))
+        << window->windowTitle().toStdString();
+    click("Command2");
+    waitUntilStreamEnds();
+    EXPECT_EQ(window->windowTitle(), "Dotwall");
+
+    // Whole frames of the default picture, then whole frames of the dropped one, then 0,
+    // all from one thread that is not the window's.
+    const Bytes bytes = portBytes();
+    const Bytes before = expectedPortStream(expectedLptFrame(defaultPicture()), 1);
+    const Bytes after = expectedPortStream(expectedLptFrame(mine), 1);
+    ASSERT_EQ(bytes.size() % kWritesPerFrame, 1u);
+    EXPECT_EQ(bytes.back(), 0);
+    std::size_t frame = 0;
+    for (; frame * kWritesPerFrame + 1 < bytes.size() &&
+           std::equal(before.begin(), before.end(), bytes.begin() + frame * kWritesPerFrame);
+         ++frame) {
+    }
+    EXPECT_GE(frame, 2u);
+    for (; frame * kWritesPerFrame + 1 < bytes.size(); ++frame) {
+        ASSERT_TRUE(std::equal(after.begin(), after.end(), bytes.begin() + frame * kWritesPerFrame))
+            << "frame " << frame << " is no whole packing";
+    }
     EXPECT_EQ(portCalls().strayWrites, 0);
-    EXPECT_TRUE(enabled("Command1") && enabled("paleisk"));
-    EXPECT_TRUE(messages.messages.empty());
+    ASSERT_EQ(portCalls().writers.size(), 1u);
+    EXPECT_NE(portCalls().writers[0], std::this_thread::get_id());
+    EXPECT_TRUE(messages.messages.empty() && messages.notes.empty());
 
     // DotwallFrame's stream of the same picture is the window's, byte for byte.
-    TemporaryFolder folder;
     const ProgramRun run =
         runProgram(DOTWALL_FRAME_PATH, {"stream", LPT_DEFAULT_PICTURE, "--frames", "2", "-o", "s"},
                    folder.path());
     ASSERT_EQ(run.status, 0) << run.err;
-    expected.pop_back();
-    EXPECT_EQ(readBytes(folder / "s"), expected);
+    EXPECT_EQ(readBytes(folder / "s"), Bytes(bytes.begin(), bytes.begin() + 2 * kWritesPerFrame));
 }
 
-TEST_F(LptWindow, ClosingFinishesTheFrameBeingSentAndStopsTheDriverOnce) {
-    streamFramesThen(1, [&] { window->close(); });
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(portCalls().bytes.size(), kWritesPerFrame + 1);
-    EXPECT_EQ(portCalls().bytes.back(), 0);
+TEST_F(LptWindow, ClosingEndsTheFrameBeingSentAndStopsTheDriverOnce) {
+    click("paleisk");
+    waitForFrames(1);
+    window->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 30000));
+    const Bytes bytes = portBytes();
+    EXPECT_EQ(bytes.size() % kWritesPerFrame, 1u);
+    EXPECT_EQ(bytes.back(), 0);
     window.reset();
     EXPECT_EQ(portCalls().shutdownCalls, 1);
 
@@ -157,17 +223,21 @@ TEST_F(LptWindow, ClosingFinishesTheFrameBeingSentAndStopsTheDriverOnce) {
     window->close();
     window.reset();
     EXPECT_EQ(portCalls().shutdownCalls, 1) << "closed while idle";
-    EXPECT_TRUE(portCalls().bytes.empty());
+    EXPECT_TRUE(portBytes().empty());
 }
 
 TEST_F(LptWindow, APortLibraryWithoutSetPortValEndsTheStreamWithItsError) {
     window.reset();
     open(PORTLESS_WINIO_PATH);
     click("paleisk");
+    waitUntilStreamEnds();
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].title, "Dotwall");
     EXPECT_NE(messages.messages[0].text.find("\"SetPortVal\""), std::string::npos);
-    EXPECT_TRUE(enabled("paleisk") && !enabled("Command2"));
+    EXPECT_FALSE(enabled("Command2"));
+
+    dropFile("/no/such/picture.png");
+    EXPECT_NE(messages.messages.at(1).text.find("/no/such/picture.png"), std::string::npos);
 }
 
 TEST_F(LptWindow, TheMouseProbeShowsTheGridColumnLineAndColourUnderTheMouse) {

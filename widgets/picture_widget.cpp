@@ -1,5 +1,6 @@
 #include "widgets/picture_widget.h"
 
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -50,6 +51,30 @@ void PictureWidget::changeEvent(QEvent* event) {
         compose();
     }
     QWidget::changeEvent(event);
+}
+
+namespace {
+
+// The one local file a drag carries, or an empty text.
+QString droppedFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+}  // namespace
+
+void PictureWidget::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void PictureWidget::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (!path.isEmpty()) {
+        event->acceptProposedAction();
+        emit fileDropped(path);
+    }
 }
 
 }  // namespace dotwall

@@ -30,11 +30,15 @@ class PictureWidget final : public QWidget, public PictureArea {
     // The mouse moved over the control (or is dragged beyond it with a button held);
     // coordinates in the control's unit.
     void mouseMovedTo(float x, float y);
+    // A file was dropped onto the control (only when it accepts drops).
+    void fileDropped(const QString& path);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void compose();

@@ -9,4 +9,12 @@ void QtMessageSink::showCritical(const std::string& title, const std::string& te
                           QString::fromStdString(text), QMessageBox::Ok);
 }
 
+void QtMessageSink::showNote(const std::string& title, const std::string& text) {
+    auto* note = new QMessageBox(QMessageBox::Information, QString::fromStdString(title),
+                                 QString::fromStdString(text), QMessageBox::Ok, parent_.data());
+    note->setAttribute(Qt::WA_DeleteOnClose);
+    note->setModal(false);
+    note->show();
+}
+
 }  // namespace dotwall

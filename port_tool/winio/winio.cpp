@@ -8,6 +8,8 @@
 #define DOTWALL_HAS_PORT_IO 1
 #include <pthread.h>
 #include <sys/io.h>
+
+#include <atomic>
 #else
 #define DOTWALL_HAS_PORT_IO 0
 #endif
@@ -24,19 +26,39 @@ constexpr std::int16_t kFailure = 0;
 using dotwall::winio::kFirstGrantedPort;
 using dotwall::winio::kGrantedPortCount;
 
-// The kernel grants port access to one thread, and a forked child starts without it; a port
-// instruction without it kills the process. So the grant is remembered per thread, and a
-// child forgets it: every access checks it and fails instead of faulting.
-thread_local bool portsGranted = false;
+// The kernel keeps port access per thread: ioperm grants it to the calling thread, and a
+// port instruction without it kills the process. Each InitializeWinIo opens a term, numbered
+// from 1 (0 while the ports are closed), and every thread keeps the term in which the kernel
+// granted or refused it. A thread without a grant for this term (the refresh thread of a
+// program whose window thread started the driver, say) asks the kernel for its own on its
+// first access, which it grants whenever the process may use ports at all (root or
+// CAP_SYS_RAWIO); a thread started after InitializeWinIo already holds a copy of the grant,
+// and asking again is how the library learns so without risking a fault. A forked child
+// starts closed: it must call InitializeWinIo itself.
+std::atomic<unsigned> openTerm = 0;
+unsigned lastTerm = 0;
+thread_local unsigned grantedInTerm = 0;
+thread_local unsigned refusedInTerm = 0;
+
+bool askKernel(bool turnOn) {
+    return ioperm(kFirstGrantedPort, kGrantedPortCount, turnOn ? 1 : 0) == 0;
+}
 
 void forgetGrantInChild() {
-    portsGranted = false;
+    openTerm = 0;
 }
 
 const bool forgetsGrantOnFork = pthread_atfork(nullptr, nullptr, forgetGrantInChild) == 0;
 
 bool mayAccess(std::uint16_t port, std::uint8_t size) {
-    return portsGranted && insideGrantedPorts(port, size);
+    const unsigned term = openTerm;
+    if (term == 0 || !insideGrantedPorts(port, size) || refusedInTerm == term) {
+        return false;
+    }
+    if (grantedInTerm != term) {
+        (askKernel(true) ? grantedInTerm : refusedInTerm) = term;
+    }
+    return grantedInTerm == term;
 }
 
 #endif
@@ -48,13 +70,17 @@ extern "C" {
 #if DOTWALL_HAS_PORT_IO
 
 std::int16_t InitializeWinIo() {
-    portsGranted = forgetsGrantOnFork && ioperm(kFirstGrantedPort, kGrantedPortCount, 1) == 0;
-    return portsGranted ? kSuccess : kFailure;
+    if (!forgetsGrantOnFork || !askKernel(true)) {
+        return kFailure;
+    }
+    grantedInTerm = ++lastTerm;
+    openTerm = lastTerm;
+    return kSuccess;
 }
 
 std::int16_t ShutdownWinIo() {
-    portsGranted = false;
-    return ioperm(kFirstGrantedPort, kGrantedPortCount, 0) == 0 ? kSuccess : kFailure;
+    openTerm = 0;
+    return askKernel(false) ? kSuccess : kFailure;
 }
 
 std::int16_t GetPortVal(std::uint16_t port, std::uint32_t* value, std::uint8_t size) {

@@ -3,11 +3,12 @@
  * Port I/O (x86 only; elsewhere every function reports failure):
  *   InitializeWinIo asks the kernel for the parallel port's registers 0x378 to 0x37A
  *   (ioperm, never iopl) and returns non-zero only when they were granted, which needs root
- *   or the capability CAP_SYS_RAWIO. The access belongs to the thread that asked for it.
+ *   or the capability CAP_SYS_RAWIO. The kernel keeps the access per thread; another thread
+ *   of the process gets its own on its first access, when the kernel grants it.
  *   SetPortVal and GetPortVal make one access of 1, 2 or 4 bytes. One that reaches outside
- *   the granted ports, or comes before InitializeWinIo, from another thread, or after
- *   ShutdownWinIo, returns 0 and touches no port. A value wider than the access is cut to
- *   its low bytes.
+ *   the granted ports, or comes before InitializeWinIo, after ShutdownWinIo, or from a
+ *   thread the kernel refuses, returns 0 and touches no port. A value wider than the access
+ *   is cut to its low bytes.
  *   ShutdownWinIo gives the ports back.
  *
  * Physical memory and the driver: MapPhysToLin, UnmapPhysicalMemory, GetPhysLong,

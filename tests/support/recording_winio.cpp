@@ -11,22 +11,30 @@ RecordedPortCalls* RecordingWinIoCalls() {
 }
 
 std::int16_t InitializeWinIo() {
-    ++RecordingWinIoCalls()->initializeCalls;
-    return RecordingWinIoCalls()->initializeAnswer;
+    RecordedPortCalls& calls = *RecordingWinIoCalls();
+    const std::lock_guard lock(calls.mutex);
+    ++calls.initializeCalls;
+    return calls.initializeAnswer;
 }
 
 std::int16_t ShutdownWinIo() {
-    ++RecordingWinIoCalls()->shutdownCalls;
+    RecordedPortCalls& calls = *RecordingWinIoCalls();
+    const std::lock_guard lock(calls.mutex);
+    ++calls.shutdownCalls;
     return 1;
 }
 
 // Answers the number of bytes so far, a result that a caller must keep without judging.
 std::int16_t SetPortVal(std::uint16_t port, std::uint32_t value, std::uint8_t size) {
     RecordedPortCalls& calls = *RecordingWinIoCalls();
+    const std::lock_guard lock(calls.mutex);
     if (port == 888 && size == 1 && value <= 0xFF) {
         calls.bytes.push_back(static_cast<std::uint8_t>(value));
     } else {
         ++calls.strayWrites;
+    }
+    if (calls.writers.empty() || calls.writers.back() != std::this_thread::get_id()) {
+        calls.writers.push_back(std::this_thread::get_id());
     }
     return static_cast<std::int16_t>(calls.bytes.size());
 }

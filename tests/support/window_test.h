@@ -24,7 +24,11 @@ struct RecordingMessageSink final : MessageSink {
     void showCritical(const std::string& title, const std::string& text) override {
         messages.push_back({title, text});
     }
+    void showNote(const std::string& title, const std::string& text) override {
+        notes.push_back({title, text});
+    }
     std::vector<Message> messages;
+    std::vector<Message> notes;
 };
 
 // Answers the open dialog with the test's file name, and keeps how it was asked.

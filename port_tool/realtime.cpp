@@ -1,0 +1,78 @@
+#include "port_tool/realtime.h"
+
+#include <pthread.h>
+#include <sched.h>
+#include <sys/mman.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace dotwall::port_tool {
+
+namespace {
+
+// Above ordinary real-time work, below the kernel's own threads and interrupt handlers.
+constexpr int kRefreshPriority = 50;
+// The part of the stack the refresh loop uses, with room to spare; the whole stack would
+// be more than an unprivileged process may lock.
+constexpr std::size_t kLockedStackBytes = 64 * 1024;
+
+std::string refusal(const char* what, int error) {
+    return std::string(what) + " (" + std::strerror(error) + ")";
+}
+
+void pinToLastCpu() {
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (sched_getaffinity(0, sizeof allowed, &allowed) != 0) {
+        return;
+    }
+    for (int cpu = CPU_SETSIZE - 1; cpu >= 0; --cpu) {
+        if (CPU_ISSET(cpu, &allowed)) {
+            cpu_set_t last;
+            CPU_ZERO(&last);
+            CPU_SET(cpu, &last);
+            pthread_setaffinity_np(pthread_self(), sizeof last, &last);
+            return;
+        }
+    }
+}
+
+// The top of the calling thread's stack, where its deepest calls reach.
+std::span<const std::byte> stackTop() {
+    pthread_attr_t attributes;
+    void* lowest = nullptr;
+    std::size_t size = 0;
+    if (pthread_getattr_np(pthread_self(), &attributes) != 0) {
+        return {};
+    }
+    pthread_attr_getstack(&attributes, &lowest, &size);
+    pthread_attr_destroy(&attributes);
+    const std::size_t locked = size < kLockedStackBytes ? size : kLockedStackBytes;
+    return {static_cast<const std::byte*>(lowest) + (size - locked), locked};
+}
+
+}  // namespace
+
+RealTimeGrant runInRealTime(std::initializer_list<std::span<const std::byte>> memory) {
+    RealTimeGrant grant;
+    const sched_param priority{.sched_priority = kRefreshPriority};
+    if (const int error = pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority)) {
+        grant.refused = refusal("real-time priority was refused", error);
+        return grant;
+    }
+    grant.priority = true;
+    pinToLastCpu();
+    auto lock = [&](std::span<const std::byte> region) {
+        if (mlock(region.data(), region.size()) != 0) {
+            grant.refused = refusal("its memory could not be locked", errno);
+        }
+    };
+    lock(stackTop());
+    for (const std::span<const std::byte> region : memory) {
+        lock(region);
+    }
+    return grant;
+}
+
+}  // namespace dotwall::port_tool

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <span>
+#include <string>
+
+namespace dotwall::port_tool {
+
+// What the system granted a thread that asked to run as a panel refresh should.
+struct RealTimeGrant {
+    bool priority = false;  // SCHED_FIFO on the last CPU the process may use
+    std::string refused;    // what was not granted and why, for a person; empty when all was
+};
+
+// Asks for the calling thread: real-time priority (SCHED_FIFO) on the last CPU the process
+// may use, and the top of its stack and `memory` locked in RAM, so that neither other work
+// nor a page fault stalls the refresh. What is refused is left as it was.
+RealTimeGrant runInRealTime(std::initializer_list<std::span<const std::byte>> memory);
+
+}  // namespace dotwall::port_tool
