@@ -1,0 +1,191 @@
+// How evenly DotwallLpt's refresh paces the panel's lines while the window is kept busy
+// (mouse moves over the picture, a large picture loaded and converted over and over): the
+// refresh thread, with and without its pause after each line, beside the stream taking the
+// window's events between frames. Every run goes through the real port binding into the
+// virtual port library paced like a real port (1 µs a write) and times each line latch.
+// Prints, per run, the line period's median, 99th percentile and maximum, and the longest
+// gap at a frame boundary, in line periods. Usage: refresh_pace_bench [SECONDS_PER_RUN]
+#include <QApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "common/port_signals.h"
+#include "picture/picture_loader.h"
+#include "port_tool/form1.h"
+#include "port_tool/module1.h"
+#include "port_tool/refresh_thread.h"
+#include "widgets/picture_widget.h"
+
+namespace {
+
+using namespace dotwall;
+using Clock = std::chrono::steady_clock;
+
+// The port, with the time of every line latch noted in memory reserved beforehand.
+class LatchTimes final : public port_signals::PortWriter {
+  public:
+    explicit LatchTimes(port_tool::Module1& port) : port_(port) { times_.reserve(1 << 20); }
+    void write(std::uint8_t byte) override {
+        port_.write(byte);
+        if (byte == port_signals::kLineLatch && times_.size() < times_.capacity()) {
+            times_.push_back(Clock::now());
+        }
+    }
+    const std::vector<Clock::time_point>& times() const { return times_; }
+
+  private:
+    port_tool::Module1& port_;
+    std::vector<Clock::time_point> times_;
+};
+
+struct Pace {
+    double medianUs = 0;
+    double p99Us = 0;
+    double maxUs = 0;
+    double longestFrameGapLines = 0;
+    std::size_t frames = 0;
+};
+
+// Line periods from the latch times; a frame's first line also carries the frame's start.
+Pace paceOf(const std::vector<Clock::time_point>& latches) {
+    constexpr std::size_t kLines = 241;
+    std::vector<double> periods;
+    std::vector<double> frameStarts;
+    for (std::size_t i = 1; i < latches.size(); ++i) {
+        const double us = std::chrono::duration<double, std::micro>(latches[i] - latches[i - 1])
+                              .count();
+        periods.push_back(us);
+        if (i % kLines == 0) {
+            frameStarts.push_back(us);
+        }
+    }
+    Pace pace;
+    if (periods.empty()) {
+        return pace;
+    }
+    std::vector<double> sorted = periods;
+    std::sort(sorted.begin(), sorted.end());
+    pace.medianUs = sorted[sorted.size() / 2];
+    pace.p99Us = sorted[sorted.size() * 99 / 100];
+    pace.maxUs = sorted.back();
+    pace.longestFrameGapLines =
+        frameStarts.empty() ? 0 : *std::max_element(frameStarts.begin(), frameStarts.end()) /
+                                      pace.medianUs;
+    pace.frames = latches.size() / kLines;
+    return pace;
+}
+
+void print(const char* run, const Pace& pace) {
+    std::printf("%-44s %6zu frames  line median %7.1f us  p99 %7.1f us  max %9.1f us (%6.1f x)"
+                "  longest frame gap %6.1f lines\n",
+                run, pace.frames, pace.medianUs, pace.p99Us, pace.maxUs,
+                pace.maxUs / pace.medianUs, pace.longestFrameGapLines);
+    std::fflush(stdout);
+}
+
+// Keeps the window thread busy as a user would: the mouse over the picture, and a large
+// picture loaded into the window and converted, again and again.
+class BusyWindow {
+  public:
+    BusyWindow(port_tool::Form1& window, const QString& largePicture) : window_(window) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, largePicture] {
+            auto* area = window_.findChild<PictureWidget*>("Picture1");
+            for (int step = 0; step < 20; ++step) {
+                QTest::mouseMove(area, QPoint(10 + 30 * step, 10 + 10 * step));
+            }
+            window_.openPicture(largePicture);
+            QTest::mouseClick(window_.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        });
+    }
+    void start() { timer_.start(0); }
+    void stop() { timer_.stop(); }
+
+  private:
+    port_tool::Form1& window_;
+    QTimer timer_;
+};
+
+void waitWithEvents(double seconds) {
+    QTest::qWait(static_cast<int>(seconds * 1000));
+}
+
+Pace streamOnThread(port_tool::Module1& port, const FrameBuffer& frame, bool pause,
+                    BusyWindow* busy, double seconds) {
+    LatchTimes timed(port);
+    port_tool::RefreshThread refresh(timed, [](std::exception_ptr) {}, {.pauseAfterLines = pause});
+    const port_tool::RealTimeGrant grant = refresh.start(frame);
+    if (!grant.refused.empty()) {
+        std::printf("  (%s)\n", grant.refused.c_str());
+    }
+    if (busy != nullptr) {
+        busy->start();
+    }
+    waitWithEvents(seconds);
+    if (busy != nullptr) {
+        busy->stop();
+    }
+    refresh.requestStop();
+    refresh.join();
+    return paceOf(timed.times());
+}
+
+Pace streamWithEventsBetweenFrames(port_tool::Module1& port, const FrameBuffer& frame,
+                                   BusyWindow& busy, double seconds) {
+    LatchTimes timed(port);
+    busy.start();
+    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+    port_signals::streamFrames(frame, timed, [&] {
+        QCoreApplication::processEvents();
+        return Clock::now() >= end;
+    });
+    busy.stop();
+    return paceOf(timed.times());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("DOTWALL_VIRTUAL_PORT_NS")) {
+        qputenv("DOTWALL_VIRTUAL_PORT_NS", "1000");
+    }
+    QApplication application(argc, argv);
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 4.0;
+
+    QTemporaryDir folder;
+    const QString large = folder.filePath("large.png");
+    QImage picture(4000, 3000, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            picture.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+        }
+    }
+    picture.save(large);
+
+    port_tool::Form1 window({nullptr, VIRTUAL_WINIO_PATH});
+    if (window.Form_Load() != port_tool::LoadOutcome::Started) {
+        return 1;
+    }
+    window.show();
+    BusyWindow busy(window, large);
+    port_tool::Module1 port(VIRTUAL_WINIO_PATH);
+    port.start();
+    FrameBuffer frame;
+    frame.preFill();
+
+    print("refresh thread, window idle", streamOnThread(port, frame, true, nullptr, seconds));
+    print("refresh thread, window busy", streamOnThread(port, frame, true, &busy, seconds));
+    print("refresh thread without pauses, window busy",
+          streamOnThread(port, frame, false, &busy, seconds));
+    print("events between frames, window busy",
+          streamWithEventsBetweenFrames(port, frame, busy, seconds));
+    port.stop();
+    return 0;
+}
