@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +15,14 @@ namespace dotwall::panel_link {
 // DOTWALL_VIRTUAL_PANEL=NAME asks for a panel of its own (up to 64 letters, digits, '-' or
 // '_'). Raises RuntimeError TypeMismatch naming any other NAME.
 std::string objectName();
+
+// Now on the clock frames are stamped with: the steady clock (CLOCK_MONOTONIC), which all
+// processes of the machine share, in ns.
+inline std::int64_t clockNow() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 // The writes so far, the frames taken, and what the decoder counts, each as received.
 struct Counters {

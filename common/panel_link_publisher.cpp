@@ -1,7 +1,8 @@
 #include "common/panel_link_publisher.h"
 
-#include <chrono>
 #include <new>
+
+#include "common/panel_link.h"
 
 namespace dotwall::panel_link {
 
@@ -25,10 +26,7 @@ void LinkPublisher::publishFrame(const port_signals::StreamDecoder& decoder) {
     std::atomic_thread_fence(std::memory_order_release);
 
     link_.frames.store(static_cast<std::uint64_t>(publishedFrames_), relaxed);
-    link_.lastFrameAt.store(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                std::chrono::steady_clock::now().time_since_epoch())
-                                .count(),
-                            relaxed);
+    link_.lastFrameAt.store(clockNow(), relaxed);
     const PanelPicture& frame = decoder.lastFrame();
     for (int word = 0; word < LinkLayout::kWords; ++word) {
         const int y = word / LinkLayout::kWordsPerLine;
