@@ -1,6 +1,7 @@
 #include "panel_tool/panel_window.h"
 
 #include <QActionGroup>
+#include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -15,6 +16,7 @@ PanelWindow::PanelWindow(PanelFeed feed, int scale, QWidget* parent)
     : QMainWindow(parent), feed_(std::move(feed)), scale_(scale) {
     setObjectName("PanelWindow");
     setWindowTitle("DotwallPanel");
+    setWindowIcon(QIcon(":/dotwall_panel/icon.ico"));
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(content);
     picture_ = new QLabel(content);
