@@ -60,14 +60,18 @@ SharedMemory SharedMemory::create(const std::string& name, std::size_t size) {
     if (object.fd < 0) {
         throwFileError(std::string("make the ") + kObject, name, errno);
     }
-    if (ftruncate(object.fd, static_cast<off_t>(size)) != 0) {
-        const int error = errno;
+    try {
+        if (ftruncate(object.fd, static_cast<off_t>(size)) != 0) {
+            throwFileError(std::string("size the ") + kObject, name, errno);
+        }
+        const struct stat status = statusOf(object, name);
+        return SharedMemory(map(object, size, PROT_READ | PROT_WRITE, name), size, status.st_dev,
+                            status.st_ino);
+    } catch (const RuntimeError&) {
+        // No half-made object is left under the name.
         shm_unlink(name.c_str());
-        throwFileError(std::string("size the ") + kObject, name, error);
+        throw;
     }
-    const struct stat status = statusOf(object, name);
-    return SharedMemory(map(object, size, PROT_READ | PROT_WRITE, name), size, status.st_dev,
-                        status.st_ino);
 }
 
 std::optional<SharedMemory> SharedMemory::openForReading(const std::string& name,
