@@ -64,21 +64,21 @@ void StreamDecoder::write(std::uint8_t byte) {
     previous_ = byte;
 }
 
-// The nibble on the data lines while the clock was high goes in, leftmost pixel first.
+// The nibble on the data lines while the clock was high goes in, leftmost pixel in D3.
 void StreamDecoder::shiftIn(std::uint8_t byte) {
     if (((byte ^ previous_) & kData) != 0) {
         ++faults_.nibbleChangedOnClock;
         frameSound_ = false;
     }
-    for (int bit = 3; bit >= 0; --bit, ++shifted_) {
-        if (shifted_ < kLineLength) {
-            line_[static_cast<std::size_t>(shifted_)] = ((previous_ >> bit) & 1) != 0;
-        }
+    if (shifted_ < kLineLength) {
+        line_[static_cast<std::size_t>(shifted_ / kPixelsPerClock)] = previous_ & kData;
     }
+    shifted_ += kPixelsPerClock;
 }
 
 void StreamDecoder::latchLine() {
-    const int shifted = std::exchange(shifted_, 0);
+    const long shifted = std::exchange(shifted_, 0);
+    pixelsPerLine_ = shifted;
     if (row_ < 0) {
         return;  // before the first frame marker there is no row to latch into
     }
@@ -88,18 +88,24 @@ void StreamDecoder::latchLine() {
     }
     if (row_ < kLines) {
         for (int x = 0; x < kLineLength; ++x) {
-            frame_.setLit(x, row_, x < shifted && line_[static_cast<std::size_t>(x)]);
+            const unsigned nibble = line_[static_cast<std::size_t>(x / kPixelsPerClock)];
+            const int bit = kPixelsPerClock - 1 - x % kPixelsPerClock;
+            frame_.setLit(x, static_cast<int>(row_), x < shifted && ((nibble >> bit) & 1u) != 0);
         }
     }
-    if (++row_ == kLines && frameSound_) {
-        std::swap(frame_, lastFrame_);
-        ++frames_;
+    if (++row_ == kLines) {
+        linesPerFrame_ = kLines;
+        if (frameSound_) {
+            std::swap(frame_, lastFrame_);
+            ++frames_;
+        }
     }
 }
 
 void StreamDecoder::beginFrame() {
-    if (row_ > 0 && row_ != kLines) {
-        ++faults_.framesOfWrongLength;
+    if (row_ > 0) {
+        linesPerFrame_ = row_;
+        faults_.framesOfWrongLength += row_ != kLines;
     }
     row_ = 0;
     frameSound_ = true;

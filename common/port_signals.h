@@ -52,7 +52,9 @@ void streamFrames(const FrameBuffer& frame, PortWriter& port,
 // The panel's side of the wire: rebuilds each frame from the port bytes alone, as the
 // panel's drivers do, and counts what a panel could not make sense of. A frame is taken
 // when its 241st line is latched, and only when every line of it had 640 pixels with no D7
-// and no nibble changing under the falling clock. It allocates nothing after it is made.
+// and no nibble changing under the falling clock. It allocates nothing after it is made,
+// and a write costs a few comparisons, so it can sit behind every port write; whoever
+// passes a taken frame on watches frames() after each write.
 class StreamDecoder final : public PortWriter {
   public:
     struct Faults {
@@ -66,10 +68,16 @@ class StreamDecoder final : public PortWriter {
 
     void write(std::uint8_t byte) override;
 
+    // Frames taken so far; it grows by one at the write that completes a frame.
     long frames() const { return frames_; }
     // The last frame taken; all dark before the first.
     const PanelPicture& lastFrame() const { return lastFrame_; }
     const Faults& faults() const { return faults_; }
+    // As received, right or wrong: the lines latched between the last two frame markers (or
+    // in the last frame taken), and the pixels shifted into the last line latched. 0 before
+    // the first.
+    long linesPerFrame() const { return linesPerFrame_; }
+    long pixelsPerLine() const { return pixelsPerLine_; }
 
   private:
     bool falls(std::uint8_t signal, std::uint8_t byte) const {
@@ -83,12 +91,16 @@ class StreamDecoder final : public PortWriter {
     void beginFrame();
 
     static constexpr int kLineLength = single_scan::kGridColumns;
+    static constexpr int kPixelsPerClock = 4;
 
     std::uint8_t previous_ = 0;  // the port is idle, every line low, before the first write
-    std::array<bool, kLineLength> line_{};
-    int shifted_ = 0;  // pixels shifted into the line so far
-    int row_ = -1;     // lines latched in this frame; -1 before the first frame marker
+    // The line's nibbles as shifted in; the panel keeps no more than a line's worth.
+    std::array<std::uint8_t, kLineLength / kPixelsPerClock> line_{};
+    long shifted_ = 0;  // pixels shifted into the line so far
+    long row_ = -1;     // lines latched in this frame; -1 before the first frame marker
     bool frameSound_ = false;
+    long linesPerFrame_ = 0;
+    long pixelsPerLine_ = 0;
     PanelPicture frame_;  // the frame being received
     PanelPicture lastFrame_;
     long frames_ = 0;

@@ -1,13 +1,11 @@
 #include "frame_tool/frame_commands.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageWriter>
 #include <vector>
 
-#include "common/dual_scan_frame.h"
-#include "common/file_error.h"
 #include "common/frame_file.h"
+#include "common/frame_picture.h"
 #include "common/port_signals.h"
 #include "common/runtime_error.h"
 #include "common/single_scan_frame.h"
@@ -62,36 +60,6 @@ QImage loadPictureFile(const std::string& path) {
     }
 }
 
-// Reads at most one byte more than the longest frame: that is enough to refuse a longer
-// file, and a name such as /dev/zero or a huge file cannot make the tool read without end.
-QByteArray readFrame(const std::filesystem::path& path) {
-    QFile in(QString::fromStdString(path.string()));
-    if (!in.open(QIODevice::ReadOnly)) {
-        throwFileError("read", path, in.errorString().toStdString());
-    }
-    return in.read(static_cast<qint64>(single_scan::kFrameBytes) + 1);
-}
-
-PanelPicture framePicture(const std::filesystem::path& framePath) {
-    const QByteArray frame = readFrame(framePath);
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(frame.constData()),
-                          static_cast<std::size_t>(frame.size()));
-    if (bytes.size() == dual_scan::kFrameFileBytes) {
-        return dual_scan::panelPicture(bytes);
-    }
-    if (bytes.size() == single_scan::kFrameBytes) {
-        return single_scan::panelPicture(bytes);
-    }
-    const std::string length = bytes.size() > single_scan::kFrameBytes
-                                   ? "more than " + std::to_string(single_scan::kFrameBytes)
-                                   : std::to_string(bytes.size());
-    throw RuntimeError(ErrorKind::TypeMismatch,
-                       "The frame \"" + framePath.string() + "\" is not a panel frame: it holds " +
-                           length + " bytes, but a frame holds " +
-                           std::to_string(dual_scan::kFrameFileBytes) + " (dual scan) or " +
-                           std::to_string(single_scan::kFrameBytes) + " (single scan).");
-}
-
 }  // namespace
 
 void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& output) {
@@ -129,7 +97,7 @@ void writeStream(const std::string& picturePath, long frames, const std::filesys
 
 void writePreview(const std::filesystem::path& framePath, const std::filesystem::path& output,
                   int scale) {
-    const QImage panel = panelImage(framePicture(framePath), scale);
+    const QImage panel = panelImage(readFramePicture(framePath), scale);
     const QByteArray suffix =
         QString::fromStdString(output.extension().string()).mid(1).toLower().toLatin1();
     const QByteArray format =

@@ -37,9 +37,13 @@ PictureSurface surfaceShowing(AreaSize size, ColourValue background, const QImag
 QImage panelImage(const PanelPicture& panel, int scale) {
     QImage image(panel.width(), panel.height(), QImage::Format_Mono);
     image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    image.fill(0);
+    // Bits set in the lines themselves, the leftmost pixel in a byte's top bit: a viewer draws
+    // every frame of a stream, and setPixel checks the format and bounds at each pixel.
     for (int y = 0; y < panel.height(); ++y) {
+        uchar* line = image.scanLine(y);
         for (int x = 0; x < panel.width(); ++x) {
-            image.setPixel(x, y, panel.lit(x, y) ? 1 : 0);
+            line[x / 8] |= panel.lit(x, y) ? 0x80 >> (x % 8) : 0;
         }
     }
     return scale == 1 ? image

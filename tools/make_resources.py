@@ -155,3 +155,4 @@ if __name__ == "__main__":
     lpt_picture()
     write_icon("usb_tool/resources/icon.ico", panel_icon("rgb(0,0,255)"))
     write_icon("port_tool/resources/icon.ico", panel_icon("rgb(255,0,0)"))
+    write_icon("panel_tool/resources/icon.ico", panel_icon("rgb(0,255,0)"))

@@ -1,7 +1,7 @@
 # Installs the build into a fresh prefix and checks the installed tree: DotwallFrame runs
 # from there, the installed programs' library search path leads to the installed outside
-# libraries (they are bound by file name at run time, so ldd cannot show them), and the
-# desktop entries, icons and README are in place.
+# libraries (they are bound by file name at run time, so ldd cannot show them), the virtual
+# port library lies apart, and the desktop entries, icons and README are in place.
 # cmake -DBUILD_DIR=... -DPREFIX=... -P installation_check.cmake
 cmake_minimum_required(VERSION 3.25)
 
@@ -66,6 +66,12 @@ file(GLOB programs RELATIVE "${PREFIX}/bin" "${PREFIX}/bin/*")
 check_finds(DotwallUsb libAVR309.so)
 if("DotwallLpt" IN_LIST programs)
     check_finds(DotwallLpt libWinIo.so)
+endif()
+
+# The virtual port library sits in a folder of its own, which no program searches.
+file(GLOB_RECURSE virtual_library "${PREFIX}/*/dotwall-virtual/libWinIo.so")
+if(NOT virtual_library)
+    fail("no virtual port library in a folder dotwall-virtual")
 endif()
 
 # Every window has its desktop entry and icon.

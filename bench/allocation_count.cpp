@@ -1,0 +1,34 @@
+// The global operator new and delete, replaced to count allocations. The program's
+// replacement serves the libraries it loads as well. A file of their own, so that the
+// compiler never sees a replaced new and a delete inlined together.
+#include "bench/allocation_count.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<long> allocations{0};
+
+}  // namespace
+
+long dotwall::bench::allocationCount() {
+    return allocations.load(std::memory_order_relaxed);
+}
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}

@@ -1,0 +1,77 @@
+// The virtual port library's cost of one write, through DotwallLpt's real port binding
+// (Module1 and the binder) as GO! makes it: the stream decoder and the panel link behind
+// every SetPortVal. With pacing off it must stay within the budget of the real port path
+// (20 ns), so that the decoder never limits the stream; paced, a frame takes what it takes
+// on a real port. Allocations are counted over the timed writes: there must be none.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "bench/allocation_count.h"
+#include "common/frame_buffer.h"
+#include "common/port_signals.h"
+#include "port_tool/module1.h"
+
+namespace {
+
+using namespace dotwall;
+
+// Streams frames into the virtual library with `nanosecondsPerWrite` pacing.
+void streamFrames(benchmark::State& state, const char* nanosecondsPerWrite) {
+    setenv("DOTWALL_VIRTUAL_PORT_NS", nanosecondsPerWrite, 1);
+    // A panel of the benchmark's own, so that a viewer of the user's panel is not disturbed.
+    setenv("DOTWALL_VIRTUAL_PANEL", ("bench-" + std::to_string(getpid())).c_str(), 1);
+    port_tool::Module1 port{VIRTUAL_WINIO_PATH};
+    if (!port.start()) {
+        state.SkipWithError("InitializeWinIo of the virtual library failed");
+        return;
+    }
+    FrameBuffer frame;
+    frame.preFill();
+    port_signals::writeFrame(frame, port);  // binds SetPortVal before the timing
+    const long before = bench::allocationCount();
+    for (auto _ : state) {
+        port_signals::writeFrame(frame, port);
+    }
+    const long allocated = bench::allocationCount() - before;
+    port.stop();
+
+    using benchmark::Counter;
+    const auto writes = static_cast<double>(port_signals::kWritesPerFrame);
+    state.counters["time_per_write"] =
+        Counter(writes, Counter::kIsIterationInvariantRate | Counter::kInvert);
+    state.counters["frames_per_s"] = Counter(1.0, Counter::kIsIterationInvariantRate);
+    state.counters["allocations_per_write"] =
+        static_cast<double>(allocated) / (writes * static_cast<double>(state.iterations()));
+}
+
+void BM_VirtualPortUnpaced(benchmark::State& state) {
+    streamFrames(state, "0");
+}
+BENCHMARK(BM_VirtualPortUnpaced)->Unit(benchmark::kMicrosecond);
+
+// As DotwallLpt streams by default: about 1 us a write, as on a real port.
+void BM_VirtualPortPaced(benchmark::State& state) {
+    streamFrames(state, "1000");
+}
+BENCHMARK(BM_VirtualPortPaced)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The decoder alone, its share of a write.
+void BM_StreamDecoder(benchmark::State& state) {
+    FrameBuffer frame;
+    frame.preFill();
+    port_signals::StreamDecoder decoder;
+    for (auto _ : state) {
+        port_signals::writeFrame(frame, decoder);
+    }
+    state.counters["time_per_write"] = benchmark::Counter(
+        static_cast<double>(port_signals::kWritesPerFrame),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_StreamDecoder)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

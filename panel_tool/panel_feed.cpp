@@ -1,0 +1,71 @@
+#include "panel_tool/panel_feed.h"
+
+#include <cstdio>
+
+#include "common/frame_picture.h"
+
+namespace dotwall::panel_tool {
+
+PanelFeed::PanelFeed(std::string linkName, std::string startCommand)
+    : reader_(std::in_place, std::move(linkName)), startCommand_(std::move(startCommand)) {
+    look(0);
+}
+
+PanelFeed::PanelFeed(PanelPicture picture, std::string status)
+    : picture_(std::move(picture)), hasFrame_(true), status_(std::move(status)) {}
+
+PanelFeed PanelFeed::ofFrameFile(const std::filesystem::path& framePath) {
+    PanelPicture picture = readFramePicture(framePath);
+    const bool dualScan = picture.height() > single_scan::kLines;
+    std::string status = framePath.string() + ": the picture of a " +
+                         (dualScan ? "dual-scan frame" : "single-scan frame") + ", " +
+                         std::to_string(picture.width()) + " x " +
+                         std::to_string(picture.height()) + " pixels";
+    return PanelFeed(std::move(picture), std::move(status));
+}
+
+bool PanelFeed::look(std::int64_t now) {
+    if (!reader_) {
+        return false;
+    }
+    bool changed = false;
+    const bool attached = reader_->follow();
+    if (attached) {
+        if (std::optional<panel_link::Frame> frame = reader_->newFrame()) {
+            rate_.frameArrived(frame->number, frame->takenAt);
+            picture_ = std::move(frame->picture);
+            hasFrame_ = changed = true;
+        }
+    }
+    status_ = liveStatus(attached, now);
+    return changed;
+}
+
+std::string PanelFeed::liveStatus(bool attached, std::int64_t now) const {
+    const std::string waiting =
+        "Waiting for DotwallLpt with the virtual library. Start it with:\n" + startCommand_;
+    if (!reader_->refusal().empty()) {
+        return reader_->refusal() + "\n" + waiting;
+    }
+    if (!attached) {
+        return waiting;
+    }
+    const panel_link::Counters counters = reader_->counters();
+    if (counters.writes == 0) {
+        return "DotwallLpt is running with the virtual library: Convert, then GO! to stream.";
+    }
+    const port_signals::StreamDecoder::Faults& faults = counters.faults;
+    char text[400];
+    std::snprintf(text, sizeof text,
+                  "%.1f frames/s, %llu frames; %llu lines per frame, %llu pixels per line\n"
+                  "Faults: %ld lines of wrong length, %ld frames of wrong length, %ld writes with "
+                  "D7 set, %ld nibbles changed on the clock",
+                  rate_.perSecond(now), static_cast<unsigned long long>(counters.frames),
+                  static_cast<unsigned long long>(counters.linesPerFrame),
+                  static_cast<unsigned long long>(counters.pixelsPerLine),
+                  faults.linesOfWrongLength, faults.framesOfWrongLength, faults.unusedLineSet,
+                  faults.nibbleChangedOnClock);
+    return text;
+}
+
+}  // namespace dotwall::panel_tool

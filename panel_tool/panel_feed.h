@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "common/panel_link_reader.h"
+#include "common/panel_picture.h"
+#include "panel_tool/frame_rate.h"
+
+namespace dotwall::panel_tool {
+
+// What DotwallPanel shows: the panel's picture and a status line under it. Live, they come
+// from the virtual panel's link, looked at again and again; from a frame file, they are
+// fixed.
+class PanelFeed {
+  public:
+    // The live panel under the link's object name. `startCommand` tells the user how to start
+    // DotwallLpt with the virtual library while nothing is there.
+    PanelFeed(std::string linkName, std::string startCommand);
+
+    // The picture a frame file puts on the panel, decoded as DotwallFrame preview decodes
+    // it. Raises RuntimeError naming the file when it is no frame.
+    static PanelFeed ofFrameFile(const std::filesystem::path& framePath);
+
+    bool live() const { return reader_.has_value(); }
+
+    // Looks at the link once, `now` by panel_link::clockNow(); true when a new whole frame
+    // came and the picture changed.
+    bool look(std::int64_t now);
+
+    // Whether the picture is a whole frame yet (a file's at once; live, the first one taken).
+    bool hasFrame() const { return hasFrame_; }
+    const PanelPicture& picture() const { return picture_; }
+    const std::string& status() const { return status_; }
+
+  private:
+    PanelFeed(PanelPicture picture, std::string status);
+    std::string liveStatus(bool attached, std::int64_t now) const;
+
+    std::optional<panel_link::LinkReader> reader_;
+    std::string startCommand_;
+    PanelPicture picture_{single_scan::kGridColumns, single_scan::kLines};
+    bool hasFrame_ = false;
+    std::string status_;
+    FrameRate rate_;
+};
+
+}  // namespace dotwall::panel_tool

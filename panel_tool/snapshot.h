@@ -1,0 +1,21 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+
+#include "panel_tool/panel_feed.h"
+
+namespace dotwall::panel_tool {
+
+// How long a snapshot of the live panel waits for its first whole frame.
+inline constexpr std::chrono::seconds kSnapshotPatience{10};
+
+// Writes the picture the window would show at `scale` to `path`, in the format its suffix
+// names, once the feed has a whole frame: a file's at once, the live panel's after the
+// first frame taken, looking at the link about a hundred times a second. Raises RuntimeError
+// with the feed's status when no frame came within `patience`, and naming the file when
+// it cannot be written.
+void writeSnapshot(PanelFeed& feed, int scale, const std::filesystem::path& path,
+                   std::chrono::milliseconds patience = kSnapshotPatience);
+
+}  // namespace dotwall::panel_tool

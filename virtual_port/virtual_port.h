@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/panel_link_publisher.h"
+#include "common/port_signals.h"
+#include "virtual_port/write_pacing.h"
+
+namespace dotwall::virtual_port {
+
+// The parallel port's data register with a panel behind it that exists only in software:
+// each byte goes, at a real port's pace, to the stream decoder, and what the decoder
+// rebuilds to the shared panel link that DotwallPanel reads.
+class VirtualPort {
+  public:
+    // Raises RuntimeError naming the link's object when it cannot be made.
+    VirtualPort(std::string linkName, std::chrono::nanoseconds perWrite)
+        : pacing_(perWrite), link_(std::move(linkName)) {}
+
+    void write(std::uint8_t byte) {
+        pacing_.waitForTurn();
+        decoder_.write(byte);
+        link_.afterWrite(decoder_);
+        lastByte_ = byte;
+    }
+
+    std::uint8_t lastByte() const { return lastByte_; }
+
+  private:
+    WritePacing pacing_;
+    port_signals::StreamDecoder decoder_;
+    panel_link::LinkPublisher link_;
+    std::uint8_t lastByte_ = 0;
+};
+
+}  // namespace dotwall::virtual_port

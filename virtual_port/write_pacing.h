@@ -1,0 +1,43 @@
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+
+namespace dotwall::virtual_port {
+
+// About what one write to a real parallel port takes, so a stream reaches the frame rate a
+// real panel gets.
+inline constexpr std::chrono::nanoseconds kRealPortWrite{1000};
+
+// Spaces writes `perWrite` apart on average, as a real port's bus does, by spinning on the
+// steady clock: a sleep would take tens of microseconds. A write that comes late (the
+// window took its events between frames) goes at once, and the ones after it are spaced
+// from it, not hurried to catch up. 0 spaces nothing.
+class WritePacing {
+  public:
+    explicit WritePacing(std::chrono::nanoseconds perWrite) : perWrite_(perWrite) {}
+
+    void waitForTurn() {
+        if (perWrite_.count() == 0) {
+            return;
+        }
+        auto now = Clock::now();
+        while (now < due_) {
+            now = Clock::now();
+        }
+        due_ = std::max(due_ + perWrite_, now);
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+
+    std::chrono::nanoseconds perWrite_;
+    Clock::time_point due_{};
+};
+
+// DOTWALL_VIRTUAL_PORT_NS, a whole number of nanoseconds per write from 0 (as fast as
+// possible) to 1000000000; kRealPortWrite when unset. Any other value is reported on
+// standard error and kRealPortWrite taken instead.
+std::chrono::nanoseconds pacingFromEnvironment();
+
+}  // namespace dotwall::virtual_port
