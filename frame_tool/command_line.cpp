@@ -135,8 +135,8 @@ std::string helpText(std::optional<Command> command) {
                    "Writes the frame file DotwallUsb saves after File, Open PICTURE, Convert,\n"
                    "Save: the picture in black and white (error diffusion), at the top-left of\n"
                    "the 640 x 480 area on the window-background colour, packed as the dual-scan\n"
-                   "frame; 38402 bytes. FILE defaults to screen.bin. Like DotwallUsb it writes\n"
-                   "into an existing file without truncating it.\n";
+                   "frame; 38402 bytes. FILE defaults to screen.bin. Like DotwallUsb it keeps\n"
+                   "the tail of a longer file.\n";
         case Command::Lpt:
             return "Usage: DotwallFrame lpt PICTURE [-o FILE]\n"
                    "Writes the frame DotwallLpt's Convert packs when its 9650 x 3660-twip\n"

@@ -95,18 +95,7 @@ PanelPicture framePicture(const std::filesystem::path& framePath) {
 }  // namespace
 
 void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& output) {
-    const FrameBuffer frame = packUsbFrame(blackAndWhite(loadPictureFile(picturePath)));
-
-    const bool existed = std::filesystem::exists(output);
-    try {
-        writeFrameFile(frame, output);
-    } catch (const RuntimeError&) {
-        if (!existed) {
-            std::error_code ignored;
-            std::filesystem::remove(output, ignored);
-        }
-        throw;
-    }
+    writeFrameFile(packUsbFrame(blackAndWhite(loadPictureFile(picturePath))), output);
 }
 
 void writeLptFrame(const std::string& picturePath, const std::filesystem::path& output) {

@@ -8,9 +8,8 @@ namespace dotwall::frame_tool {
 // Each command does what the windows do, through the same code, and raises RuntimeError
 // naming the file and the reason when its input is bad or its output cannot be written.
 
-// The frame file DotwallUsb saves after File, Open PICTURE, Convert, Save. Like the
-// window it writes into an existing file without truncating it; a file it creates is
-// removed again when the writing fails.
+// The frame file DotwallUsb saves after File, Open PICTURE, Convert, Save, written as the
+// window writes it (writeFrameFile): a longer file keeps its tail.
 void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& output);
 
 // The frame DotwallLpt's Convert packs when its picture area shows the picture, as it is,
