@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
+#include <cerrno>
 #include <vector>
 
 #include "common/dual_scan_frame.h"
@@ -15,6 +16,7 @@
 #include "frame_tool/frame_packing.h"
 #include "frame_tool/whole_file.h"
 #include "picture/area_image.h"
+#include "picture/file_to_read.h"
 #include "picture/picture_loader.h"
 
 namespace dotwall::frame_tool {
@@ -46,10 +48,10 @@ class FilePortWriter final : public port_signals::PortWriter {
 
 // Loads a picture as it is. What a decoder prints on its own while it fails becomes part of
 // the one line that reports the failure: "... cannot be loaded: <reason> (<decoder's>)."
-QImage loadPictureFile(const std::string& path) {
+QImage loadPictureFile(const std::filesystem::path& path) {
     const DecoderNotes notes;
     try {
-        return loadPicture(QString::fromStdString(path));
+        return loadPicture(path);
     } catch (const RuntimeError& error) {
         std::string message = error.what();
         const std::string decoderSaid = notes.text();
@@ -65,9 +67,9 @@ QImage loadPictureFile(const std::string& path) {
 // Reads at most one byte more than the longest frame: that is enough to refuse a longer
 // file, and a name such as /dev/zero or a huge file cannot make the tool read without end.
 QByteArray readFrame(const std::filesystem::path& path) {
-    QFile in(QString::fromStdString(path.string()));
-    if (!in.open(QIODevice::ReadOnly)) {
-        throwFileError("read", path, in.errorString().toStdString());
+    QFile in;
+    if (!openToRead(in, path)) {
+        throwFileError("read", path, errno);
     }
     return in.read(static_cast<qint64>(single_scan::kFrameBytes) + 1);
 }
@@ -94,11 +96,11 @@ PanelPicture framePicture(const std::filesystem::path& framePath) {
 
 }  // namespace
 
-void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& output) {
+void writeUsbFrame(const std::filesystem::path& picturePath, const std::filesystem::path& output) {
     writeFrameFile(packUsbFrame(blackAndWhite(loadPictureFile(picturePath))), output);
 }
 
-void writeLptFrame(const std::string& picturePath, const std::filesystem::path& output) {
+void writeLptFrame(const std::filesystem::path& picturePath, const std::filesystem::path& output) {
     const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
     writeWholeFile(output, [&](QIODevice& file) {
         writeOrStop(file, reinterpret_cast<const char*>(frame.data()),
@@ -106,7 +108,8 @@ void writeLptFrame(const std::string& picturePath, const std::filesystem::path& 
     });
 }
 
-void writeStream(const std::string& picturePath, long frames, const std::filesystem::path& output) {
+void writeStream(const std::filesystem::path& picturePath, long frames,
+                 const std::filesystem::path& output) {
     const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
     writeWholeFile(output, [&](QIODevice& file) {
         FilePortWriter port(file);
