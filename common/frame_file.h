@@ -10,9 +10,12 @@ namespace dotwall {
 // directory.
 std::filesystem::path defaultFrameFilePath();
 
-// Writes the dual-scan frame file, frame buffer elements 0 to 38401, from offset 0 without
-// truncating the file: a missing file is created, a longer one keeps its tail. A failure
-// raises a FileAccess error naming the path and the system's reason.
+// Writes the dual-scan frame file, frame buffer elements 0 to 38401, over the start of the
+// file: a longer file keeps its tail. The result is written whole beside the file and then
+// takes its place, so a failure (a full disk) leaves the old file untouched, or no file. A
+// link keeps leading to the written file, whose mode and owner stay; a read-only file is
+// refused; a device or pipe is written directly. A failure raises a FileAccess error naming
+// the path and the reason.
 void writeFrameFile(const FrameBuffer& frame, const std::filesystem::path& path);
 
 }  // namespace dotwall

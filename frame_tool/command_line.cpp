@@ -14,8 +14,18 @@ const std::map<std::string, Command> kCommands = {{"usb", Command::Usb},
                                                   {"stream", Command::Stream},
                                                   {"preview", Command::Preview}};
 
+// The parser sees each word byte for byte (Latin-1 gives every byte a character of its own),
+// so a file name comes back exactly as the system gave it, whatever its encoding.
+QString parserWord(const std::string& word) {
+    return QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
+}
+
+std::string givenWord(const QString& word) {
+    return word.toLatin1().toStdString();
+}
+
 long wholeNumber(const std::string& option, const QString& number, long lowest, long highest) {
-    const std::string text = number.toStdString();
+    const std::string text = givenWord(number);
     long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < lowest ||
@@ -73,10 +83,10 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
     }
     QStringList words{"DotwallFrame"};
     for (auto word = arguments.begin() + 1; word != arguments.end(); ++word) {
-        words.append(QString::fromStdString(*word));
+        words.append(parserWord(*word));
     }
     if (!parser.parse(words)) {
-        throw UsageError(parser.errorText().toStdString());
+        throw UsageError(givenWord(parser.errorText()));
     }
     if (parser.isSet(help)) {
         invocation.help = true;
@@ -87,12 +97,11 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
         throw UsageError(first + " needs an input file");
     }
     if (inputs.size() > 1) {
-        throw UsageError("one input file only; \"" + inputs[1].toStdString() +
-                         "\" is one too many");
+        throw UsageError("one input file only; \"" + givenWord(inputs[1]) + "\" is one too many");
     }
-    invocation.input = inputs.front().toStdString();
+    invocation.input = givenWord(inputs.front());
     if (parser.isSet(output)) {
-        invocation.output = parser.value(output).toStdString();
+        invocation.output = givenWord(parser.value(output));
         if (invocation.output.empty()) {
             // Not the default name: a script's empty variable must not write screen.bin.
             throw UsageError("-o needs a file name, not an empty one");
@@ -135,8 +144,8 @@ std::string helpText(std::optional<Command> command) {
                    "Writes the frame file DotwallUsb saves after File, Open PICTURE, Convert,\n"
                    "Save: the picture in black and white (error diffusion), at the top-left of\n"
                    "the 640 x 480 area on the window-background colour, packed as the dual-scan\n"
-                   "frame; 38402 bytes. FILE defaults to screen.bin. Like DotwallUsb it writes\n"
-                   "into an existing file without truncating it.\n";
+                   "frame; 38402 bytes. FILE defaults to screen.bin. Like DotwallUsb it keeps\n"
+                   "the tail of a longer file.\n";
         case Command::Lpt:
             return "Usage: DotwallFrame lpt PICTURE [-o FILE]\n"
                    "Writes the frame DotwallLpt's Convert packs when its 9650 x 3660-twip\n"

@@ -44,10 +44,10 @@ class FilePortWriter final : public port_signals::PortWriter {
 
 // Loads a picture as it is. What a decoder prints on its own while it fails becomes part of
 // the one line that reports the failure: "... cannot be loaded: <reason> (<decoder's>)."
-QImage loadPictureFile(const std::string& path) {
+QImage loadPictureFile(const std::filesystem::path& path) {
     const DecoderNotes notes;
     try {
-        return loadPicture(QString::fromStdString(path));
+        return loadPicture(path);
     } catch (const RuntimeError& error) {
         std::string message = error.what();
         const std::string decoderSaid = notes.text();
@@ -62,22 +62,11 @@ QImage loadPictureFile(const std::string& path) {
 
 }  // namespace
 
-void writeUsbFrame(const std::string& picturePath, const std::filesystem::path& output) {
-    const FrameBuffer frame = packUsbFrame(blackAndWhite(loadPictureFile(picturePath)));
-
-    const bool existed = std::filesystem::exists(output);
-    try {
-        writeFrameFile(frame, output);
-    } catch (const RuntimeError&) {
-        if (!existed) {
-            std::error_code ignored;
-            std::filesystem::remove(output, ignored);
-        }
-        throw;
-    }
+void writeUsbFrame(const std::filesystem::path& picturePath, const std::filesystem::path& output) {
+    writeFrameFile(packUsbFrame(blackAndWhite(loadPictureFile(picturePath))), output);
 }
 
-void writeLptFrame(const std::string& picturePath, const std::filesystem::path& output) {
+void writeLptFrame(const std::filesystem::path& picturePath, const std::filesystem::path& output) {
     const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
     writeWholeFile(output, [&](QIODevice& file) {
         writeOrStop(file, reinterpret_cast<const char*>(frame.data()),
@@ -85,7 +74,8 @@ void writeLptFrame(const std::string& picturePath, const std::filesystem::path& 
     });
 }
 
-void writeStream(const std::string& picturePath, long frames, const std::filesystem::path& output) {
+void writeStream(const std::filesystem::path& picturePath, long frames,
+                 const std::filesystem::path& output) {
     const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
     writeWholeFile(output, [&](QIODevice& file) {
         FilePortWriter port(file);

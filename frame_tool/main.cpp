@@ -8,6 +8,8 @@
 
 #include "frame_tool/command_line.h"
 #include "frame_tool/frame_commands.h"
+#include "frame_tool/stop_signals.h"
+#include "frame_tool/whole_file.h"
 
 namespace {
 
@@ -16,6 +18,7 @@ using namespace dotwall::frame_tool;
 constexpr int kDone = 0;
 constexpr int kBadInput = 1;
 constexpr int kWrongUsage = 2;
+constexpr int kStoppedBySignal = 128;  // plus the signal's number, as a shell reports it
 
 // Qt's warnings (e.g. a decoder's notes on a damaged picture) would bury the one line a
 // failure prints.
@@ -64,8 +67,11 @@ int main(int argc, char** argv) {
     // the offscreen platform). Starting the offscreen platform and shutting it down again
     // would cost more than all the packing.
     qInstallMessageHandler(keepOnlyQtsFatalMessages);
+    const StopSignals stopSignals;
     try {
         run(invocation);
+    } catch (const Stopped& stopped) {
+        return kStoppedBySignal + stopped.signal;
     } catch (const std::exception& error) {  // a RuntimeError, or the file system's own
         std::fprintf(stderr, "DotwallFrame: %s\n", error.what());
         return kBadInput;

@@ -1,11 +1,14 @@
 #include "frame_tool/whole_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QSaveFile>
-#include <cerrno>
 #include <cstring>
 
 #include "common/file_error.h"
+#include "common/replaced_file.h"
 
 namespace dotwall::frame_tool {
 
@@ -16,12 +19,8 @@ std::string reasonOf(const QFileDevice& file, int error) {
                                                 : std::strerror(error);
 }
 
-template <typename File>
-void writeThrough(File& file, const std::filesystem::path& target,
+void writeThrough(QFileDevice& file, const std::filesystem::path& target,
                   const std::function<void(QIODevice&)>& writeBytes) {
-    if (!file.open(QIODevice::WriteOnly)) {
-        throwFileError("create", target, file.errorString().toStdString());
-    }
     try {
         writeBytes(file);
     } catch (const WriteFailed& failed) {
@@ -32,20 +31,51 @@ void writeThrough(File& file, const std::filesystem::path& target,
     }
 }
 
+// A device or pipe, opened by its name's own bytes, whatever their encoding.
+void writeDevice(const std::filesystem::path& target,
+                 const std::function<void(QIODevice&)>& writeBytes) {
+    const int descriptor = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    QFile device;
+    if (descriptor < 0) {
+        throwFileError("create", target, errno);
+    }
+    if (!device.open(descriptor, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        throwFileError("create", target, device.errorString().toStdString());
+    }
+    writeThrough(device, target, writeBytes);
+}
+
 }  // namespace
 
 void writeWholeFile(const std::filesystem::path& target,
                     const std::function<void(QIODevice&)>& writeBytes) {
-    const QString name = QString::fromStdString(target.string());
     std::error_code ignored;
     const auto status = std::filesystem::status(target, ignored);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        QFile device(name);
-        writeThrough(device, target, writeBytes);
+        writeDevice(target, writeBytes);
         return;
     }
+    const QString name = QFile::decodeName(target.c_str());
+    if (QFile::encodeName(name) != target.c_str()) {
+        throwFileError("write", target, "Qt cannot write a file whose name is not valid UTF-8");
+    }
+    // QSaveFile follows links and keeps most of the mode, but as root it replaces a
+    // read-only file and gives the owner read and write permission.
+    if (isReadOnly(target)) {
+        throwFileError("write", target, "it is read-only");
+    }
     QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throwFileError("create", target, file.errorString().toStdString());
+    }
+    if (!copyModeAndOwner(target, file.handle())) {
+        throwFileError("create", target, errno);
+    }
     writeThrough(file, target, writeBytes);
+    if (const int signal = StopSignals::received()) {
+        throw Stopped{signal};
+    }
     if (!file.commit()) {
         throwFileError("write", target, reasonOf(file, errno));
     }

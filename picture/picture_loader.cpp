@@ -1,18 +1,26 @@
 #include "picture/picture_loader.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
+#include <cstring>
 
 #include "common/runtime_error.h"
+#include "picture/bitmap_check.h"
+#include "picture/decoder_warnings.h"
+#include "picture/file_to_read.h"
 
 namespace dotwall {
 
 namespace {
 
-[[noreturn]] void throwCannotLoad(const QString& path, const QString& reason) {
-    throw RuntimeError(ErrorKind::InvalidPicture,
-                       "The picture \"" + path.toStdString() +
-                           "\" cannot be loaded: " + reason.toStdString() + ".");
+constexpr qint64 kMaxDecodedBytes = qint64{kMaxDecodedMegabytes} * 1024 * 1024;
+
+[[noreturn]] void throwCannotLoad(const std::string& name, const QString& reason) {
+    throw RuntimeError(
+        ErrorKind::InvalidPicture,
+        "The picture \"" + name + "\" cannot be loaded: " + reason.toStdString() + ".");
 }
 
 QImage onWhitePaper(const QImage& picture) {
@@ -30,11 +38,7 @@ QImage onWhitePaper(const QImage& picture) {
 // picture plugin only to ask each whether it knows the file, which costs more than the
 // whole conversion; other files are still recognised by their content.
 void nameBuiltInFormat(QImageReader& reader) {
-    QIODevice* device = reader.device();
-    if (device == nullptr || (!device->isOpen() && !device->open(QIODevice::ReadOnly))) {
-        return;  // the reader reports why it cannot read
-    }
-    const QByteArray start = device->peek(8);
+    const QByteArray start = reader.device()->peek(8);
     const QByteArray format = start.startsWith("BM")                  ? "bmp"
                               : start.startsWith("\x89PNG\r\n\x1a\n") ? "png"
                                                                       : "";
@@ -44,14 +48,7 @@ void nameBuiltInFormat(QImageReader& reader) {
     }
 }
 
-// Reads a picture as it is: one reader's settings and size limit for files and devices.
-QImage readPicture(QImageReader& reader, const QString& name) {
-    // Qt's own ceiling on a decoded picture (128 MB unless set) would refuse a 33-megapixel
-    // photo; a 50-megapixel picture in 32-bit colour takes 200 MB.
-    QImageReader::setAllocationLimit(kMaxDecodedMegabytes);
-    nameBuiltInFormat(reader);
-    reader.setAutoTransform(false);
-    const QSize size = reader.size();
+void refuseTooLarge(const QSize& size, const std::string& name) {
     if (size.isValid() && qint64{size.width()} * size.height() > kMaxPicturePixels) {
         throwCannotLoad(name, QString("it is %1 x %2 pixels, more than the %3 megapixels a "
                                       "picture may have")
@@ -59,23 +56,74 @@ QImage readPicture(QImageReader& reader, const QString& name) {
                                   .arg(size.height())
                                   .arg(kMaxPicturePixels / 1'000'000));
     }
-    QImage picture = reader.read();
-    if (picture.isNull()) {
-        throwCannotLoad(name, reader.errorString());
+}
+
+// At most `limit` bytes and one more, so that more than the limit shows.
+QByteArray readAtMost(QIODevice& device, qint64 limit) {
+    QByteArray bytes;
+    for (QByteArray chunk = device.read(1 << 20); !chunk.isEmpty() && bytes.size() <= limit;
+         chunk = device.read(1 << 20)) {
+        bytes += chunk;
+    }
+    return bytes;
+}
+
+// Reads a picture as it is, only when it is whole: one reader's settings and size limit for
+// files and devices. `formatHint` names the format the file's name suggests.
+QImage readPicture(QIODevice& device, const std::string& name, const QByteArray& formatHint) {
+    QImageReader::setAllocationLimit(kMaxDecodedMegabytes);
+    QImageReader reader(&device, formatHint);
+    nameBuiltInFormat(reader);
+    reader.setAutoTransform(false);
+    const bool bitmap = reader.format() == "bmp";
+    if (bitmap && device.isSequential()) {
+        // A pipe has no size to check a bitmap's header against: its bytes are read first.
+        QByteArray bytes = readAtMost(device, kMaxDecodedBytes);
+        if (bytes.size() > kMaxDecodedBytes) {
+            throwCannotLoad(name, QString("it holds more than %1 MiB").arg(kMaxDecodedMegabytes));
+        }
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        return readPicture(buffer, name, "bmp");
+    }
+    if (bitmap) {
+        if (const QString damage = bitmapDamage(device); !damage.isEmpty()) {
+            throwCannotLoad(name, "it is damaged: " + damage);
+        }
+    }
+    const QSize size = reader.size();
+    refuseTooLarge(size, name);
+    QImage picture;
+    if (bitmap && size.isValid()) {
+        // Qt's bitmap reader leaves the pixels that run-length data skips unset; it reads
+        // into a picture of its size and format when given one, so those stay colour 0.
+        picture = QImage(size, reader.imageFormat());
+        picture.fill(0);
+    }
+    const DecoderWarnings warnings;
+    if (!reader.read(&picture)) {
+        const QString said = warnings.text();
+        throwCannotLoad(name, reader.errorString() + (said.isEmpty() ? "" : " (" + said + ")"));
+    }
+    if (!warnings.text().isEmpty()) {
+        throwCannotLoad(name, "it is damaged: " + warnings.text());
     }
     return picture;
 }
 
 }  // namespace
 
-QImage loadPicture(const QString& path) {
-    QImageReader reader(path);
-    return readPicture(reader, path);
+QImage loadPicture(const std::filesystem::path& path) {
+    QFile file;
+    if (!openToRead(file, path)) {
+        throwCannotLoad(path.string(), std::strerror(errno));
+    }
+    const QByteArray suffix = QByteArray::fromStdString(path.extension().string()).mid(1);
+    return readPicture(file, path.string(), suffix.toLower());
 }
 
 QImage loadPicture(QIODevice& device, const QString& name) {
-    QImageReader reader(&device);
-    return readPicture(reader, name);
+    return readPicture(device, name.toStdString(), {});
 }
 
 QImage blackAndWhite(const QImage& picture) {
@@ -86,7 +134,7 @@ QImage blackAndWhite(const QImage& picture) {
 }
 
 QImage loadMonochromePicture(const QString& path) {
-    return blackAndWhite(loadPicture(path));
+    return blackAndWhite(loadPicture(QFile::encodeName(path).toStdString()));
 }
 
 }  // namespace dotwall

@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QImage>
 #include <QString>
+#include <filesystem>
 
 namespace dotwall {
 
@@ -10,12 +11,16 @@ namespace dotwall {
 // at most 640 x 480 of them, and a forged header must not make the program allocate
 // gigabytes. 50 megapixels still takes any camera photo.
 inline constexpr qint64 kMaxPicturePixels = 50'000'000;
-// What Qt may allocate for a decoded picture: 50 megapixels at 32 bits, with room to spare.
-inline constexpr int kMaxDecodedMegabytes = 256;
+// What Qt may allocate for one decoded picture: the largest picture in the deepest pixel
+// format Qt decodes into (four 32-bit floating-point channels, 16 bytes a pixel, from a
+// TIFF), so a picture within kMaxPicturePixels decodes whatever its depth: 763 MiB.
+inline constexpr int kMaxDecodedMegabytes = kMaxPicturePixels * 16 / (1024 * 1024) + 1;
 
-// Loads a picture file in any format Qt's image readers know, as it is. A file that cannot
-// be loaded raises an InvalidPicture error that names the file and the reason.
-QImage loadPicture(const QString& path);
+// Loads a picture file in any format Qt's image readers know, as it is, taking it only when
+// its decoder read all of it without error. The file is named by its bytes, as the system
+// names it. A file that cannot be loaded raises an InvalidPicture error that names the file
+// and the reason: missing, a folder, not readable, no picture, too large, or damaged.
+QImage loadPicture(const std::filesystem::path& path);
 
 // Reads a picture from a device as loadPicture reads a file; errors name it `name`.
 QImage loadPicture(QIODevice& device, const QString& name);
@@ -24,10 +29,10 @@ QImage loadPicture(QIODevice& device, const QString& name);
 // turns it.
 QImage blackAndWhite(const QImage& picture);
 
-// Loads a picture as loadPicture does and turns it into black and white with
-// error-diffusion dithering, so the window shows exactly what the panel will show. A
-// picture that is already pure black and white keeps every pixel; transparent parts count
-// as white paper.
+// Loads a picture as loadPicture does, the file named as Qt names it (in a file dialog), and
+// turns it into black and white with error-diffusion dithering, so the window shows exactly
+// what the panel will show. A picture that is already pure black and white keeps every
+// pixel; transparent parts count as white paper.
 QImage loadMonochromePicture(const QString& path);
 
 }  // namespace dotwall

@@ -2,7 +2,10 @@
 // against expectations worked out independently, its usage and its failures.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
+#include <numeric>
+#include <set>
 
 #include "common/port_signals.h"
 #include "expected_frames.h"
@@ -81,7 +84,6 @@ TEST_F(FrameTool, PreviewShowsADualScanFrameInTheOrderThePanelReceivesItsLines) 
 
 TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile) {
     save(QImage(4, 4, QImage::Format_RGB32), "p.png");
-    writeBytes(folder / "notes.png", Bytes(64, 'x'));
     writeBytes(folder / "short.bin", Bytes(38401, 0));
     const struct {
         std::vector<std::string> arguments;
@@ -99,8 +101,6 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
          "--frames takes a whole number from 1 to 1000000"},
         {{"preview", "short.bin"}, 2, "preview needs -o PICTURE.png"},
         {{"preview", "short.bin", "-o", "x.png", "--scale", "17"}, 2, "--scale takes"},
-        {{"usb", "missing.png"}, 1, "missing.png"},
-        {{"lpt", "notes.png"}, 1, "notes.png"},
         {{"preview", "short.bin", "-o", "x.png"}, 1, "holds 38401 bytes, but a frame holds 38402"},
     };
     for (const auto& row : cases) {
@@ -111,7 +111,7 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), row.status == 2 ? 2 : 1);
         EXPECT_TRUE(result.out.empty());
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3)
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2)
         << "nothing was written";
     for (const std::string command : {"", "usb", "lpt", "stream", "preview"}) {
         const ProgramRun help = run(command.empty() ? std::vector<std::string>{"--help"}
@@ -121,27 +121,155 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
     }
 }
 
-TEST_F(FrameTool, AFailedWriteLeavesNoFileAndLinksAndPipesAreWrittenThrough) {
-    const std::string name = save(noisePicture(64, 64, kBlackAndWhite), "p.png");
-    for (const std::string command : {"usb", "lpt", "stream"}) {
-        std::vector<std::string> arguments{command, name, "-o", "out.bin"};
-        if (command == "stream") {
-            arguments.insert(arguments.end(), {"--frames", "3"});
+// A 24-bit bitmap's header, its pixel data from byte `pixelsAt`, zeros up to `fileBytes`.
+Bytes bitmap(std::uint32_t width, std::uint32_t height, std::uint32_t pixelsAt,
+             std::size_t fileBytes) {
+    Bytes file(fileBytes, 0);
+    auto put = [&](std::size_t at, std::uint32_t value) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            file[at + i] = static_cast<std::uint8_t>(value >> 8 * i);
         }
-        const ProgramRun full = run(arguments, 10000);
-        EXPECT_EQ(full.status, 1) << command;
-        EXPECT_NE(full.err.find("out.bin"), std::string::npos) << full.err;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1)
-            << command << " left a file behind";
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    for (auto [at, value] : {std::pair{10, pixelsAt}, {14, 40u}, {18, width}, {22, height}}) {
+        put(at, value);
+    }
+    put(26, 1 | 24 << 16);  // one plane, 24 bits a pixel
+    return file;
+}
+
+TEST_F(FrameTool, APictureIsTakenOnlyWhenItsDecoderReadAllOfItElseTheReasonIsTold) {
+    const QImage white = noisePicture(8, 8, {qRgb(255, 255, 255)});
+    QImage deep(6000, 6000, QImage::Format_RGBA64);  // 36 megapixels, 8 bytes each
+    deep.fill(Qt::white);
+    save(deep, "deep.png");
+    std::filesystem::rename(folder / save(white, "white.png"), folder / "caf\xe9.png");
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    noisePicture(64, 64, kBlackAndWhite).save(&buffer, "jpg");
+    writeBytes(folder / "cut.jpg", Bytes(jpeg.begin(), jpeg.begin() + jpeg.size() / 2));
+    writeBytes(folder / "far.bmp", bitmap(8, 8, 100000, 246));
+    writeBytes(folder / "rows.bmp", bitmap(640, 480, 54, 1000));
+    writeBytes(folder / "huge.pbm",
+               Bytes{'P', '4', ' ', '9', '0', '0', '0', ' ', '9', '0', '0', '0', ' '});
+    writeBytes(folder / "notes.png", Bytes(64, 'x'));
+    std::filesystem::create_directory(folder / "folder.png");
+    const std::string damaged = "it is damaged: its header promises more pixel data than its ";
+    const struct {
+        std::string name;
+        std::string reason;  // "" when it loads
+    } cases[] = {
+        {"deep.png", ""},
+        {"caf\xe9.png", ""},
+        {"cut.jpg", "it is damaged: Corrupt JPEG data: premature end of data segment"},
+        {"far.bmp", damaged + "246 bytes hold"},
+        {"rows.bmp", damaged + "1000 bytes hold"},
+        {"huge.pbm", "it is 9000 x 9000 pixels, more than the 50 megapixels a picture may have"},
+        {"notes.png", "Unable to read image data (libpng error: Not a PNG file)"},
+        {"folder.png", "Is a directory"},
+        {"missing.png", "No such file or directory"},
+    };
+    for (const auto& row : cases) {
+        const ProgramRun result = run({"lpt", row.name, "-o", "out.bin"});
+        EXPECT_EQ(result.err, row.reason.empty()
+                                  ? ""
+                                  : "DotwallFrame: The picture \"" + row.name +
+                                        "\" cannot be loaded: " + row.reason + ".\n");
+        EXPECT_EQ(result.status, row.reason.empty() ? 0 : 1) << row.name;
+        EXPECT_EQ(readBytes(folder / "out.bin"),
+                  row.reason.empty() ? expectedLptFrame(white) : Bytes())
+            << row.name;
+        std::filesystem::remove(folder / "out.bin");
+    }
+}
+
+// What the folder holds besides the picture, one line each: a link and where it leads, or a
+// file's mode, size and first byte; then how much went to standard output.
+std::string leftBehind(const std::filesystem::path& folder, const ProgramRun& run) {
+    std::set<std::string> lines;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        char line[256];
+        const Bytes bytes = readBytes(entry.path());
+        std::snprintf(line, sizeof line, "%s %o %zu %02x\n", name.c_str(),
+                      static_cast<unsigned>(entry.status().permissions()), bytes.size(),
+                      bytes.empty() ? 0u : bytes[0]);
+        lines.insert(entry.is_symlink()
+                         ? name + " -> " + std::filesystem::read_symlink(entry).string() + "\n"
+                     : name == "p.png" ? ""
+                                       : line);
+    }
+    return std::accumulate(lines.begin(), lines.end(), std::string()) +
+           (run.out.empty() ? "" : "stdout " + std::to_string(run.out.size()) + "\n");
+}
+
+TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsItsLinkAndMode) {
+    save(noisePicture(8, 8, {qRgb(255, 255, 255)}), "p.png");  // every frame byte lit
+    umask(022);
+    const struct {
+        std::vector<std::string> arguments;  // the picture goes after the command
+        std::string before;  // at out.bin: a 50000-byte file of 0xAB in this mode, or a link
+        std::optional<rlim_t> fileSizeLimit;
+        std::string reason;  // "" when it succeeds
+        std::string after;
+    } cases[] = {
+        {{"usb", "-o", "out.bin"}, "", 10000, "File too large", ""},
+        {{"usb", "-o", "out.bin"}, "620", 10000, "File too large", "out.bin 620 50000 ab\n"},
+        {{"usb", "-o", "out.bin"}, "620", {}, "", "out.bin 620 50000 ff\n"},
+        {{"usb", "-o", "out.bin"}, "444", {}, "it is read-only", "out.bin 444 50000 ab\n"},
+        {{"usb", "-o", "out.bin"}, "link", {}, "", "out.bin -> t.bin\nt.bin 644 38402 ff\n"},
+        {{"usb", "-o", "caf\xe9.bin"}, "", {}, "", "caf\xe9.bin 644 38402 ff\n"},
+        {{"lpt", "-o", "out.bin"}, "", 10000, "File too large", ""},
+        {{"lpt", "-o", "out.bin"}, "620", {}, "", "out.bin 620 38560 0f\n"},
+        {{"lpt", "-o", "out.bin"}, "444", {}, "it is read-only", "out.bin 444 50000 ab\n"},
+        {{"lpt", "-o", "out.bin"}, "link", {}, "", "out.bin -> t.bin\nt.bin 644 38560 0f\n"},
+        {{"lpt", "-o", "caf\xe9.bin"},
+         "",
+         {},
+         "Qt cannot write a file whose name is not valid UTF-8",
+         ""},
+        {{"lpt", "-o", "/dev/stdout"}, "", {}, "", "stdout 38560\n"},
+        {{"stream", "--frames", "3", "-o", "out.bin"}, "", 10000, "File too large", ""},
+        {{"stream", "--frames", "1000000", "-o", "/dev/full"},
+         "",
+         {},
+         "No space left on device",
+         ""},
+    };
+    for (const auto& row : cases) {
+        if (row.before == "link") {
+            std::filesystem::create_symlink("t.bin", folder / "out.bin");
+        } else if (!row.before.empty()) {
+            writeBytes(folder / "out.bin", Bytes(50000, 0xAB));
+            chmod((folder / "out.bin").c_str(), std::stoi(row.before, nullptr, 8));
+        }
+        std::vector<std::string> arguments = row.arguments;
+        arguments.insert(arguments.begin() + 1, "p.png");
+        const ProgramRun result = run(arguments, row.fileSizeLimit);
+        const std::string file =
+            (arguments[0] == "usb" ? "the frame file \"" : "\"") + arguments.back() + "\": ";
+        EXPECT_EQ(result.err, row.reason.empty()
+                                  ? ""
+                                  : "DotwallFrame: Cannot write " + file + row.reason + ".\n");
+        EXPECT_EQ(result.status, row.reason.empty() ? 0 : 1) << file;
+        EXPECT_EQ(leftBehind(folder.path(), result), row.after) << file;
+        for (const std::string name : {"out.bin", "t.bin", "caf\xe9.bin"}) {
+            std::filesystem::remove(folder / name);
+        }
     }
 
-    ASSERT_EQ(run({"lpt", name}).status, 0);
-    const Bytes frame = readBytes(folder / "lpt_frame.bin");
-    std::filesystem::create_symlink("lpt_frame.bin", folder / "link.bin");
-    ASSERT_EQ(run({"lpt", name, "-o", "link.bin"}).status, 0);
-    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.bin"));
-    const ProgramRun piped = run({"lpt", name, "-o", "/dev/stdout"});
-    EXPECT_EQ(Bytes(piped.out.begin(), piped.out.end()), frame);
+    // Stopped mid-stream, it ends between two frames with 128 + the signal's number.
+    mkfifo((folder / "fifo").c_str(), 0644);
+    const pid_t streaming = startProgram(
+        DOTWALL_FRAME_PATH, {"stream", "p.png", "--frames", "1000", "-o", "fifo"}, folder.path());
+    std::ifstream fifo(folder / "fifo", std::ios::binary);
+    fifo.ignore(1);
+    kill(streaming, SIGTERM);
+    const auto bytes = 1 + std::distance(std::istreambuf_iterator<char>(fifo), {});
+    EXPECT_EQ(finishProgram(streaming, folder.path()).status, 128 + SIGTERM);
+    EXPECT_EQ(bytes % port_signals::kWritesPerFrame, 0);
 }
 
 }  // namespace

@@ -76,12 +76,13 @@ struct ProgramRun {
     std::string err;
 };
 
-// Runs a program in a working folder with nothing on standard input and waits for it. With
-// fileSizeLimit the system refuses writes beyond that many bytes, as a full disk does.
-inline ProgramRun runProgram(const std::filesystem::path& program,
-                             const std::vector<std::string>& arguments,
-                             const std::filesystem::path& folder,
-                             std::optional<rlim_t> fileSizeLimit = std::nullopt) {
+// Starts a program in a working folder with nothing on standard input; finishProgram waits
+// for it. With fileSizeLimit the system refuses writes beyond that many bytes, as a full
+// disk does.
+inline pid_t startProgram(const std::filesystem::path& program,
+                          const std::vector<std::string>& arguments,
+                          const std::filesystem::path& folder,
+                          std::optional<rlim_t> fileSizeLimit = std::nullopt) {
     const std::filesystem::path outPath = folder / ".run.out";
     const std::filesystem::path errPath = folder / ".run.err";
     std::vector<std::string> words{program.string()};
@@ -111,16 +112,28 @@ inline ProgramRun runProgram(const std::filesystem::path& program,
         execv(argv[0], argv.data());
         _exit(127);
     }
+    return child;
+}
+
+// Waits for a program startProgram started, and takes what it printed.
+inline ProgramRun finishProgram(pid_t child, const std::filesystem::path& folder) {
     ProgramRun run;
     int waitStatus = 0;
     if (child > 0 && waitpid(child, &waitStatus, 0) == child && WIFEXITED(waitStatus)) {
         run.status = WEXITSTATUS(waitStatus);
     }
-    run.out = readText(outPath);
-    run.err = readText(errPath);
-    std::filesystem::remove(outPath);
-    std::filesystem::remove(errPath);
+    for (auto [name, text] : {std::pair{".run.out", &run.out}, {".run.err", &run.err}}) {
+        *text = readText(folder / name);
+        std::filesystem::remove(folder / name);
+    }
     return run;
+}
+
+inline ProgramRun runProgram(const std::filesystem::path& program,
+                             const std::vector<std::string>& arguments,
+                             const std::filesystem::path& folder,
+                             std::optional<rlim_t> fileSizeLimit = std::nullopt) {
+    return finishProgram(startProgram(program, arguments, folder, fileSizeLimit), folder);
 }
 
 }  // namespace dotwall::testing
