@@ -12,7 +12,8 @@ namespace {
 const std::map<std::string, Command> kCommands = {{"usb", Command::Usb},
                                                   {"lpt", Command::Lpt},
                                                   {"stream", Command::Stream},
-                                                  {"preview", Command::Preview}};
+                                                  {"preview", Command::Preview},
+                                                  {"play", Command::Play}};
 
 // The parser sees each word byte for byte (Latin-1 gives every byte a character of its own),
 // so a file name comes back exactly as the system gave it, whatever its encoding.
@@ -45,6 +46,7 @@ const char* defaultOutput(Command command) {
         case Command::Stream:
             return "lpt_stream.bin";
         case Command::Preview:
+        case Command::Play:
             break;
     }
     return "";
@@ -74,8 +76,11 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
     const QCommandLineOption output({"o", "output"}, "", "FILE");
     const QCommandLineOption frames("frames", "", "N");
     const QCommandLineOption scale("scale", "", "K");
-    parser.addOptions({help, output});
-    if (command == Command::Stream) {
+    parser.addOption(help);
+    if (command != Command::Play) {  // play streams to the port and writes no file
+        parser.addOption(output);
+    }
+    if (command == Command::Stream || command == Command::Play) {
         parser.addOption(frames);
     }
     if (command == Command::Preview) {
@@ -100,7 +105,8 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
         throw UsageError("one input file only; \"" + givenWord(inputs[1]) + "\" is one too many");
     }
     invocation.input = givenWord(inputs.front());
-    if (parser.isSet(output)) {
+    const bool writesFile = command != Command::Play;
+    if (writesFile && parser.isSet(output)) {
         invocation.output = givenWord(parser.value(output));
         if (invocation.output.empty()) {
             // Not the default name: a script's empty variable must not write screen.bin.
@@ -108,13 +114,13 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
         }
     } else if (command == Command::Preview) {
         throw UsageError("preview needs -o PICTURE.png");
-    } else {
+    } else if (writesFile) {
         invocation.output = defaultOutput(command);
     }
-    if (command == Command::Stream) {
-        if (!parser.isSet(frames)) {
-            throw UsageError("stream needs --frames N");
-        }
+    if (command == Command::Stream && !parser.isSet(frames)) {
+        throw UsageError("stream needs --frames N");
+    }
+    if ((command == Command::Stream || command == Command::Play) && parser.isSet(frames)) {
         invocation.frames = wholeNumber("--frames", parser.value(frames), 1, 1'000'000);
     }
     if (command == Command::Preview && parser.isSet(scale)) {
@@ -134,6 +140,7 @@ std::string helpText(std::optional<Command> command) {
                "  lpt PICTURE [-o FILE]                DotwallLpt's 38560-byte frame\n"
                "  stream PICTURE --frames N [-o FILE]  the port bytes GO! sends, N frames\n"
                "  preview FRAME -o PICTURE.png [--scale K]  the picture the panel shows\n"
+               "  play PICTURE [--frames N]            streams to the panel as GO! does\n"
                "\n"
                "'DotwallFrame COMMAND --help' tells more of a command.\n"
                "Exit status: 0 done, 1 bad input or output, 2 wrong usage.\n";
@@ -163,6 +170,13 @@ std::string helpText(std::optional<Command> command) {
                    "in the order the panel receives them. --scale K (1 to 16) draws each pixel\n"
                    "as a K x K square for a closer look. The picture's format follows the\n"
                    "suffix of its name (PNG when Qt knows no other).\n";
+        case Command::Play:
+            return "Usage: DotwallFrame play PICTURE [--frames N]\n"
+                   "Streams the frame of PICTURE (as 'lpt' packs it) to the panel on the\n"
+                   "parallel port, as DotwallLpt's GO! does, through the same port library and\n"
+                   "driver start and stop, without a window: N frames (1 to 1000000), or until\n"
+                   "SIGINT or SIGTERM, after which it finishes the frame, writes 0 and stops\n"
+                   "the driver. Exit status 0; 1 when the driver does not start.\n";
     }
     return {};
 }

@@ -7,7 +7,7 @@
 
 namespace dotwall::frame_tool {
 
-enum class Command { Usb, Lpt, Stream, Preview };
+enum class Command { Usb, Lpt, Stream, Preview, Play };
 
 // What the command line asks for. `help` set means: print the help of `command` (or the
 // tool's when no command was named) and do nothing else.
@@ -16,7 +16,7 @@ struct Invocation {
     bool help = false;
     std::string input;
     std::string output;
-    long frames = 0;
+    long frames = 0;  // 0: no limit (play)
     int scale = 1;
 };
 

@@ -42,8 +42,8 @@ class FilePortWriter final : public port_signals::PortWriter {
     std::vector<std::uint8_t> bytes_;
 };
 
-// Loads a picture as it is. What a decoder prints on its own while it fails becomes part of
-// the one line that reports the failure: "... cannot be loaded: <reason> (<decoder's>)."
+}  // namespace
+
 QImage loadPictureFile(const std::filesystem::path& path) {
     const DecoderNotes notes;
     try {
@@ -59,8 +59,6 @@ QImage loadPictureFile(const std::filesystem::path& path) {
         throw RuntimeError(error.kind(), message);
     }
 }
-
-}  // namespace
 
 void writeUsbFrame(const std::filesystem::path& picturePath, const std::filesystem::path& output) {
     writeFrameFile(packUsbFrame(blackAndWhite(loadPictureFile(picturePath))), output);

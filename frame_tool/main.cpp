@@ -8,6 +8,7 @@
 
 #include "frame_tool/command_line.h"
 #include "frame_tool/frame_commands.h"
+#include "frame_tool/play.h"
 #include "frame_tool/stop_signals.h"
 #include "frame_tool/whole_file.h"
 
@@ -41,6 +42,9 @@ void run(const Invocation& invocation) {
             break;
         case Command::Preview:
             writePreview(invocation.input, invocation.output, invocation.scale);
+            break;
+        case Command::Play:
+            playPicture(invocation.input, invocation.frames);
             break;
     }
 }

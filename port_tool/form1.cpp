@@ -19,7 +19,6 @@ namespace {
 constexpr int kClientWidth = 673;
 constexpr int kClientHeight = 418;
 constexpr const char* kDriverFailedTitle = "Kelvane32";
-constexpr const char* kDriverFailedText = "Whoops ! There is a problem with InitializeWinIo.";
 constexpr std::chrono::milliseconds kFrameRateInterval{1000};
 
 }  // namespace
@@ -141,11 +140,7 @@ void Form1::paleisk_Click() {
     lastTick_ = std::chrono::steady_clock::now();
     frameRateTimer_.start();
     if (!grant.refused.empty() && !std::exchange(priorityNoted_, true)) {
-        messages_.showNote(kWindowCaption,
-                           std::string(grant.priority ? "The refresh runs at real-time priority, "
-                                                        "but "
-                                                      : "The refresh runs at normal priority: ") +
-                               grant.refused + ".");
+        messages_.showNote(kWindowCaption, describe(grant));
     }
 }
 

@@ -4,6 +4,10 @@
 
 namespace dotwall::port_tool {
 
+// What DotwallLpt says when the port driver does not start.
+inline constexpr const char* kDriverFailedText =
+    "Whoops ! There is a problem with InitializeWinIo.";
+
 // The calls DotwallLpt makes into the port-access library: start and stop its driver, and
 // write a byte to the parallel port's data register.
 class PortInterface : public port_signals::PortWriter {

@@ -54,6 +54,12 @@ std::span<const std::byte> stackTop() {
 
 }  // namespace
 
+std::string describe(const RealTimeGrant& grant) {
+    return std::string(grant.priority ? "The refresh runs at real-time priority, but "
+                                      : "The refresh runs at normal priority: ") +
+           grant.refused + ".";
+}
+
 RealTimeGrant runInRealTime(std::initializer_list<std::span<const std::byte>> memory) {
     RealTimeGrant grant;
     const sched_param priority{.sched_priority = kRefreshPriority};

@@ -13,6 +13,10 @@ struct RealTimeGrant {
     std::string refused;    // what was not granted and why, for a person; empty when all was
 };
 
+// What a person is told when not all was granted, e.g. "The refresh runs at normal
+// priority: real-time priority was refused (Operation not permitted)."
+std::string describe(const RealTimeGrant& grant);
+
 // Asks for the calling thread: real-time priority (SCHED_FIFO) on the last CPU the process
 // may use, and the top of its stack and `memory` locked in RAM, so that neither other work
 // nor a page fault stalls the refresh. What is refused is left as it was.

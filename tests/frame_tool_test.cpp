@@ -4,8 +4,10 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <chrono>
 #include <numeric>
 #include <set>
+#include <thread>
 
 #include "common/port_signals.h"
 #include "expected_frames.h"
@@ -63,6 +65,36 @@ TEST_F(FrameTool, LptPacksAColourPictureAsItIsAndStreamAndPreviewCarryItsFrame) 
             ASSERT_EQ(panel.lastFrame().lit(x, y), lit) << x << "," << y;
         }
     }
+}
+
+// play against the recording port library, which writes what it was sent to `port` when the
+// driver stops, and `port.started` when it starts.
+TEST_F(FrameTool, PlayStreamsAsGoDoesForItsFramesOrUntilSigtermThenLeavesThePortLow) {
+    const std::string name = save(noisePicture(640, 240, kBlackAndWhite), "p.png");
+    ASSERT_EQ(run({"stream", name, "--frames", "3"}).status, 0);
+    Bytes expected = readBytes(folder / "lpt_stream.bin");
+    expected.push_back(0);
+    const auto port = folder / "port";
+    setenv("DOTWALL_RECORDED_PORT", port.c_str(), 1);
+
+    const ProgramRun three =
+        runProgram(DOTWALL_FRAME_ON_RECORDING_PORT, {"play", name, "--frames", "3"}, folder.path());
+    EXPECT_EQ(three.status, 0) << three.err;
+    EXPECT_EQ(readBytes(port), expected);
+
+    std::filesystem::remove(port.string() + ".started");
+    const pid_t play = startProgram(DOTWALL_FRAME_ON_RECORDING_PORT, {"play", name}, folder.path());
+    for (int look = 0; look < 3000 && !std::filesystem::exists(port.string() + ".started");
+         ++look) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(play, SIGTERM);
+    EXPECT_EQ(finishProgram(play, folder.path()).status, 0);
+    const Bytes stopped = readBytes(port);
+    unsetenv("DOTWALL_RECORDED_PORT");
+    ASSERT_EQ(stopped.size() % 77363, 1u) << "whole frames, then 0";
+    EXPECT_TRUE(std::equal(stopped.begin(), stopped.begin() + 77363, expected.begin()));
+    EXPECT_EQ(stopped.back(), 0);
 }
 
 TEST_F(FrameTool, PreviewShowsADualScanFrameInTheOrderThePanelReceivesItsLines) {

@@ -1,4 +1,10 @@
-// A port-access library that touches no port: it records what the program asks of it.
+// A port-access library that touches no port: it records what the program asks of it. In a
+// program the test runs as a process, DOTWALL_RECORDED_PORT=FILE has it write FILE.started
+// when the driver starts and the bytes written to the port into FILE when it stops.
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
 #include "recorded_port_calls.h"
 
 using dotwall::testing::RecordedPortCalls;
@@ -14,6 +20,9 @@ std::int16_t InitializeWinIo() {
     RecordedPortCalls& calls = *RecordingWinIoCalls();
     const std::lock_guard lock(calls.mutex);
     ++calls.initializeCalls;
+    if (const char* file = std::getenv("DOTWALL_RECORDED_PORT")) {
+        std::ofstream(std::string(file) + ".started");
+    }
     return calls.initializeAnswer;
 }
 
@@ -21,6 +30,11 @@ std::int16_t ShutdownWinIo() {
     RecordedPortCalls& calls = *RecordingWinIoCalls();
     const std::lock_guard lock(calls.mutex);
     ++calls.shutdownCalls;
+    if (const char* file = std::getenv("DOTWALL_RECORDED_PORT")) {
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(calls.bytes.data()),
+                   static_cast<std::streamsize>(calls.bytes.size()));
+    }
     return 1;
 }
 

@@ -1,0 +1,63 @@
+#include "frame_tool/play.h"
+
+#include <chrono>
+#include <cstdio>
+#include <stdexcept>
+#include <thread>
+
+#include "frame_tool/frame_commands.h"
+#include "frame_tool/frame_packing.h"
+#include "frame_tool/stop_signals.h"
+#include "port_tool/module1.h"
+#include "port_tool/refresh_thread.h"
+
+namespace dotwall::frame_tool {
+
+namespace {
+
+// How often the waiting thread looks for a stop signal; the stream does not wait for it.
+constexpr std::chrono::milliseconds kSignalLook{10};
+
+// Stops the port driver however the play ends, once it was asked to start.
+class DriverStarted {
+  public:
+    explicit DriverStarted(port_tool::Module1& port) : port_(port) {
+        if (!port_.start()) {
+            port_.stop();
+            throw std::runtime_error(port_tool::kDriverFailedText);
+        }
+    }
+    ~DriverStarted() { port_.stop(); }
+    DriverStarted(const DriverStarted&) = delete;
+    DriverStarted& operator=(const DriverStarted&) = delete;
+
+  private:
+    port_tool::Module1& port_;
+};
+
+}  // namespace
+
+void playPicture(const std::filesystem::path& picturePath, long frames) {
+    const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
+    port_tool::Module1 port;
+    const DriverStarted driver(port);
+    std::exception_ptr failure;
+    port_tool::RefreshThread refresh(
+        port, [&failure](std::exception_ptr ended) { failure = ended; }, {.frameLimit = frames});
+    const port_tool::RealTimeGrant grant = refresh.start(frame);
+    if (!grant.refused.empty()) {
+        std::fprintf(stderr, "DotwallFrame: %s\n", port_tool::describe(grant).c_str());
+    }
+    while (refresh.running()) {
+        if (StopSignals::received() != 0) {
+            refresh.requestStop();
+        }
+        std::this_thread::sleep_for(kSignalLook);
+    }
+    refresh.join();
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+}  // namespace dotwall::frame_tool
