@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # DotwallPanel's processor use while it shows the virtual panel at a real port's pace (about
-# 13 frames/s): virtual_stream_player streams into the virtual port library for 12 seconds,
-# and the viewer's user and system time are read from /proc over 10 of them. The viewer
-# runs on the display in DISPLAY, or on Qt's offscreen platform when there is none (under
-# Xvfb: xvfb-run bench/panel_cpu.sh).
+# 13 frames/s): `DotwallFrame play` streams 150 frames into the virtual port library, and the
+# viewer's user and system time are read from /proc over 10 s of them. The viewer runs on
+# the display in DISPLAY, or on Qt's offscreen platform when there is none (under Xvfb:
+# xvfb-run bench/panel_cpu.sh).
 #   bench/panel_cpu.sh [BUILD_FOLDER]   (default: build)
 set -euo pipefail
+cd "$(dirname "$0")/.."
 bin=${1:-build}/bin
 export DOTWALL_VIRTUAL_PANEL=cpu-$$
 [ -n "${DISPLAY:-}" ] || export QT_QPA_PLATFORM=offscreen
+frames=150
 
-played=$(mktemp)
 "$bin/DotwallPanel" &
 viewer=$!
-trap 'kill $viewer 2>/dev/null; rm -f "$played"' EXIT
-LD_LIBRARY_PATH="$bin/virtual" "$bin/virtual_stream_player" 12 > "$played" &
+trap 'kill $viewer 2>/dev/null' EXIT
+start=$(date +%s.%N)
+LD_LIBRARY_PATH="$bin/virtual" "$bin/DotwallFrame" play port_tool/resources/default_picture.bmp \
+    --frames $frames &
 player=$!
 sleep 1
 
@@ -23,7 +26,9 @@ before=$(ticks)
 sleep 10
 after=$(ticks)
 wait $player
-echo "stream: $(cat "$played")"
+awk -v frames=$frames -v start="$start" -v end="$(date +%s.%N)" 'BEGIN {
+    printf "stream: %d frames in %.1f s: %.2f frames/s\n", frames, end - start,
+           frames / (end - start) }'
 awk -v ticks=$((after - before)) -v hz="$(getconf CLK_TCK)" 'BEGIN {
     printf "DotwallPanel: %.1f%% of one core (%d ticks of 1/%d s in 10 s)\n",
            100 * ticks / hz / 10, ticks, hz }'
