@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <sched.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -21,21 +22,22 @@ std::string refusal(const char* what, int error) {
     return std::string(what) + " (" + std::strerror(error) + ")";
 }
 
-void pinToLastCpu() {
+// Returns the CPU, or -1 when the thread could not be pinned.
+int pinToLastCpu() {
     cpu_set_t allowed;
     CPU_ZERO(&allowed);
     if (sched_getaffinity(0, sizeof allowed, &allowed) != 0) {
-        return;
+        return -1;
     }
     for (int cpu = CPU_SETSIZE - 1; cpu >= 0; --cpu) {
         if (CPU_ISSET(cpu, &allowed)) {
             cpu_set_t last;
             CPU_ZERO(&last);
             CPU_SET(cpu, &last);
-            pthread_setaffinity_np(pthread_self(), sizeof last, &last);
-            return;
+            return pthread_setaffinity_np(pthread_self(), sizeof last, &last) == 0 ? cpu : -1;
         }
     }
+    return -1;
 }
 
 // The top of the calling thread's stack, where its deepest calls reach.
@@ -68,7 +70,7 @@ RealTimeGrant runInRealTime(std::initializer_list<std::span<const std::byte>> me
         return grant;
     }
     grant.priority = true;
-    pinToLastCpu();
+    grant.cpu = pinToLastCpu();
     auto lock = [&](std::span<const std::byte> region) {
         if (mlock(region.data(), region.size()) != 0) {
             grant.refused = refusal("its memory could not be locked", errno);
@@ -79,6 +81,23 @@ RealTimeGrant runInRealTime(std::initializer_list<std::span<const std::byte>> me
         lock(region);
     }
     return grant;
+}
+
+KeptOffCpu::KeptOffCpu(int cpu) : thread_(gettid()) {
+    CPU_ZERO(&allowed_);
+    if (sched_getaffinity(thread_, sizeof allowed_, &allowed_) != 0 || !CPU_ISSET(cpu, &allowed_) ||
+        CPU_COUNT(&allowed_) < 2) {
+        return;
+    }
+    cpu_set_t others = allowed_;
+    CPU_CLR(cpu, &others);
+    narrowed_ = sched_setaffinity(thread_, sizeof others, &others) == 0;
+}
+
+KeptOffCpu::~KeptOffCpu() {
+    if (narrowed_) {
+        sched_setaffinity(thread_, sizeof allowed_, &allowed_);
+    }
 }
 
 }  // namespace dotwall::port_tool

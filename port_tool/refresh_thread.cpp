@@ -58,7 +58,11 @@ RealTimeGrant RefreshThread::start(const FrameBuffer& frame) {
     std::promise<RealTimeGrant> granted;
     std::future<RealTimeGrant> grant = granted.get_future();
     thread_ = std::thread([this, &granted] { stream(granted); });
-    return grant.get();
+    const RealTimeGrant result = grant.get();
+    if (result.priority && result.cpu >= 0) {
+        starterKeptOff_.emplace(result.cpu);
+    }
+    return result;
 }
 
 void RefreshThread::replaceFrame(const FrameBuffer& frame) {
@@ -71,6 +75,7 @@ void RefreshThread::join() {
     if (thread_.joinable()) {
         thread_.join();
     }
+    starterKeptOff_.reset();
 }
 
 // Never waits on the window: a frame handed over while the window still holds the lock goes

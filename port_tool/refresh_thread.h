@@ -5,6 +5,7 @@
 #include <functional>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "common/frame_buffer.h"
@@ -39,7 +40,8 @@ class RefreshThread {
     RefreshThread(const RefreshThread&) = delete;
     RefreshThread& operator=(const RefreshThread&) = delete;
 
-    // Starts streaming `frame`; returns what the system granted the thread.
+    // Starts streaming `frame`; returns what the system granted the thread. While the stream
+    // runs at real-time priority, the calling thread keeps off its CPU (see KeptOffCpu).
     RealTimeGrant start(const FrameBuffer& frame);
     // The frame goes out, whole, from the next frame boundary on.
     void replaceFrame(const FrameBuffer& frame);
@@ -66,6 +68,7 @@ class RefreshThread {
     std::mutex newFrameMutex_;
     FrameBuffer newFrame_;
     std::atomic<bool> newFrameWaiting_ = false;
+    std::optional<KeptOffCpu> starterKeptOff_;  // the starting thread, while the stream runs
 };
 
 }  // namespace dotwall::port_tool
