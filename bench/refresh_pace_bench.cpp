@@ -64,8 +64,8 @@ Pace paceOf(const std::vector<Clock::time_point>& latches) {
     std::vector<double> periods;
     std::vector<double> frameStarts;
     for (std::size_t i = 1; i < latches.size(); ++i) {
-        const double us = std::chrono::duration<double, std::micro>(latches[i] - latches[i - 1])
-                              .count();
+        const double us =
+            std::chrono::duration<double, std::micro>(latches[i] - latches[i - 1]).count();
         periods.push_back(us);
         if (i % kLines == 0) {
             frameStarts.push_back(us);
@@ -81,17 +81,19 @@ Pace paceOf(const std::vector<Clock::time_point>& latches) {
     pace.p99Us = sorted[sorted.size() * 99 / 100];
     pace.maxUs = sorted.back();
     pace.longestFrameGapLines =
-        frameStarts.empty() ? 0 : *std::max_element(frameStarts.begin(), frameStarts.end()) /
-                                      pace.medianUs;
+        frameStarts.empty()
+            ? 0
+            : *std::max_element(frameStarts.begin(), frameStarts.end()) / pace.medianUs;
     pace.frames = latches.size() / kLines;
     return pace;
 }
 
 void print(const char* run, const Pace& pace) {
-    std::printf("%-44s %6zu frames  line median %7.1f us  p99 %7.1f us  max %9.1f us (%6.1f x)"
-                "  longest frame gap %6.1f lines\n",
-                run, pace.frames, pace.medianUs, pace.p99Us, pace.maxUs,
-                pace.maxUs / pace.medianUs, pace.longestFrameGapLines);
+    std::printf(
+        "%-44s %6zu frames  line median %7.1f us  p99 %7.1f us  max %9.1f us (%6.1f x)"
+        "  longest frame gap %6.1f lines\n",
+        run, pace.frames, pace.medianUs, pace.p99Us, pace.maxUs, pace.maxUs / pace.medianUs,
+        pace.longestFrameGapLines);
     std::fflush(stdout);
 }
 

@@ -52,7 +52,7 @@ Form1::Form1(UsbWindowServices services, QWidget* parent)
     createControls();
     createMenu();
     chainTabOrder({Command1, Picture1, Text1, Text2, Text3, Text4, Command2, Command3, Command4,
-                 Text5, Command5, Text6, Text7, Text8, Text9, Text10});
+                   Text5, Command5, Text6, Text7, Text8, Text9, Text10});
 
     wire(guard_, Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     wire(guard_, Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });

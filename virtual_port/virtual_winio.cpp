@@ -69,23 +69,4 @@ std::int16_t GetPortVal(std::uint16_t address, std::uint32_t* value, std::uint8_
     *value = port->lastByte();
     return kSuccess;
 }
-
-std::uint8_t* MapPhysToLin(std::uint8_t*, std::uint32_t, void**) {
-    return nullptr;
-}
-std::int16_t UnmapPhysicalMemory(void*, std::uint8_t*) {
-    return kFailure;
-}
-std::int16_t GetPhysLong(std::uint8_t*, std::uint32_t*) {
-    return kFailure;
-}
-std::int16_t SetPhysLong(std::uint8_t*, std::uint32_t) {
-    return kFailure;
-}
-std::int16_t InstallWinIoDriver(const char*, std::int16_t) {
-    return kFailure;
-}
-std::int16_t RemoveWinIoDriver() {
-    return kFailure;
-}
 }

@@ -135,23 +135,4 @@ std::int16_t SetPortVal(std::uint16_t, std::uint32_t, std::uint8_t) {
 }
 
 #endif
-
-std::uint8_t* MapPhysToLin(std::uint8_t*, std::uint32_t, void**) {
-    return nullptr;
-}
-std::int16_t UnmapPhysicalMemory(void*, std::uint8_t*) {
-    return kFailure;
-}
-std::int16_t GetPhysLong(std::uint8_t*, std::uint32_t*) {
-    return kFailure;
-}
-std::int16_t SetPhysLong(std::uint8_t*, std::uint32_t) {
-    return kFailure;
-}
-std::int16_t InstallWinIoDriver(const char*, std::int16_t) {
-    return kFailure;
-}
-std::int16_t RemoveWinIoDriver() {
-    return kFailure;
-}
 }
