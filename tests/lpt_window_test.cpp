@@ -21,8 +21,6 @@
 namespace dotwall::testing {
 namespace {
 
-using port_tool::Form1;
-
 constexpr std::size_t kWritesPerFrame = 77363;
 
 // The recording library's calls, through the same library file the window binds.
@@ -118,13 +116,14 @@ TEST(LptStart, StartsWithThePictureNamedInBlackAndWhiteOrReportsItAndShowsItsOwn
     EXPECT_EQ(packed, expectedLptFrame(defaultPicture()));
 }
 
-class LptWindow : public WindowTest<Form1> {
+class LptWindow : public WindowTest<port_tool::Form1> {
   protected:
     void SetUp() override { open(RECORDING_WINIO_PATH); }
 
     void open(const std::string& library) {
         forgetPortCalls();
-        auto loaded = std::make_unique<Form1>(port_tool::LptWindowServices{&messages, library});
+        auto loaded =
+            std::make_unique<port_tool::Form1>(port_tool::LptWindowServices{&messages, library});
         ASSERT_EQ(loaded->Form_Load(), port_tool::LoadOutcome::Started);
         show(std::move(loaded));
     }

@@ -15,8 +15,6 @@
 namespace dotwall::testing {
 namespace {
 
-using usb_tool::Form1;
-
 // The board calls the stand-in board library writes to standard error, one line each,
 // while this lives.
 struct BoardCalls {
@@ -55,10 +53,10 @@ struct LampPaints final : QObject {
     std::vector<ColourValue> colours;
 };
 
-class UsbWindow : public WindowTest<Form1> {
+class UsbWindow : public WindowTest<usb_tool::Form1> {
   protected:
     void SetUp() override {
-        show(std::make_unique<Form1>(usb_tool::UsbWindowServices{
+        show(std::make_unique<usb_tool::Form1>(usb_tool::UsbWindowServices{
             .messages = &messages, .fileChooser = &chooser, .frameFilePath = screenBin}));
     }
 

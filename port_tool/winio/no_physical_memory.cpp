@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::int16_t kFailure = 0;
+constexpr std::int16_t kRefused = 0;
 
 }  // namespace
 
@@ -20,18 +20,18 @@ std::uint8_t* MapPhysToLin(std::uint8_t*, std::uint32_t, void**) {
     return nullptr;
 }
 std::int16_t UnmapPhysicalMemory(void*, std::uint8_t*) {
-    return kFailure;
+    return kRefused;
 }
 std::int16_t GetPhysLong(std::uint8_t*, std::uint32_t*) {
-    return kFailure;
+    return kRefused;
 }
 std::int16_t SetPhysLong(std::uint8_t*, std::uint32_t) {
-    return kFailure;
+    return kRefused;
 }
 std::int16_t InstallWinIoDriver(const char*, std::int16_t) {
-    return kFailure;
+    return kRefused;
 }
 std::int16_t RemoveWinIoDriver() {
-    return kFailure;
+    return kRefused;
 }
 }
