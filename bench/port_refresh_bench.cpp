@@ -6,14 +6,14 @@
 #include "common/frame_buffer.h"
 #include "common/numeric_text.h"
 #include "common/port_signals.h"
-#include "port_tool/module1.h"
+#include "lpt_port/module1.h"
 
 namespace {
 
 using namespace dotwall;
 
 void BM_RefreshOneFrame(benchmark::State& state) {
-    port_tool::Module1 port{NULL_WINIO_PATH};
+    lpt_port::Module1 port{NULL_WINIO_PATH};
     FrameBuffer frame;
     frame.preFill();
     for (auto _ : state) {
@@ -31,7 +31,7 @@ BENCHMARK(BM_RefreshOneFrame)->Unit(benchmark::kMicrosecond);
 // The part of each write spent reading the port address text.
 void BM_PortAddressText(benchmark::State& state) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(toInt16(port_tool::Module1::kPortAddressText));
+        benchmark::DoNotOptimize(toInt16(lpt_port::Module1::kPortAddressText));
     }
 }
 BENCHMARK(BM_PortAddressText);

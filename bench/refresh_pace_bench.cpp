@@ -19,8 +19,8 @@
 #include "common/port_signals.h"
 #include "picture/picture_loader.h"
 #include "port_tool/form1.h"
-#include "port_tool/module1.h"
-#include "port_tool/refresh_thread.h"
+#include "lpt_port/module1.h"
+#include "lpt_port/refresh_thread.h"
 #include "widgets/picture_widget.h"
 
 namespace {
@@ -33,7 +33,7 @@ using Clock = std::chrono::steady_clock;
 // the benchmark would time itself.
 class LatchTimes final : public port_signals::PortWriter {
   public:
-    explicit LatchTimes(port_tool::Module1& port) : port_(port), times_(1 << 20) {}
+    explicit LatchTimes(lpt_port::Module1& port) : port_(port), times_(1 << 20) {}
     void write(std::uint8_t byte) override {
         port_.write(byte);
         if (byte == port_signals::kLineLatch && latches_ < times_.size()) {
@@ -45,7 +45,7 @@ class LatchTimes final : public port_signals::PortWriter {
     }
 
   private:
-    port_tool::Module1& port_;
+    lpt_port::Module1& port_;
     std::vector<Clock::time_point> times_;
     std::size_t latches_ = 0;
 };
@@ -123,11 +123,11 @@ void waitWithEvents(double seconds) {
     QTest::qWait(static_cast<int>(seconds * 1000));
 }
 
-Pace streamOnThread(port_tool::Module1& port, const FrameBuffer& frame, bool pause,
+Pace streamOnThread(lpt_port::Module1& port, const FrameBuffer& frame, bool pause,
                     BusyWindow* busy, double seconds) {
     LatchTimes timed(port);
-    port_tool::RefreshThread refresh(timed, [](std::exception_ptr) {}, {.pauseAfterLines = pause});
-    const port_tool::RealTimeGrant grant = refresh.start(frame);
+    lpt_port::RefreshThread refresh(timed, [](std::exception_ptr) {}, {.pauseAfterLines = pause});
+    const lpt_port::RealTimeGrant grant = refresh.start(frame);
     if (!grant.refused.empty()) {
         std::printf("  (%s)\n", grant.refused.c_str());
     }
@@ -143,7 +143,7 @@ Pace streamOnThread(port_tool::Module1& port, const FrameBuffer& frame, bool pau
     return paceOf(timed.times());
 }
 
-Pace streamWithEventsBetweenFrames(port_tool::Module1& port, const FrameBuffer& frame,
+Pace streamWithEventsBetweenFrames(lpt_port::Module1& port, const FrameBuffer& frame,
                                    BusyWindow& busy, double seconds) {
     LatchTimes timed(port);
     busy.start();
@@ -182,7 +182,7 @@ int main(int argc, char** argv) {
     }
     window.show();
     BusyWindow busy(window, large);
-    port_tool::Module1 port(VIRTUAL_WINIO_PATH);
+    lpt_port::Module1 port(VIRTUAL_WINIO_PATH);
     port.start();
     FrameBuffer frame;
     frame.preFill();

@@ -12,7 +12,7 @@
 #include "bench/allocation_count.h"
 #include "common/frame_buffer.h"
 #include "common/port_signals.h"
-#include "port_tool/module1.h"
+#include "lpt_port/module1.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void streamFrames(benchmark::State& state, const char* nanosecondsPerWrite) {
     setenv("DOTWALL_VIRTUAL_PORT_NS", nanosecondsPerWrite, 1);
     // A panel of the benchmark's own, so that a viewer of the user's panel is not disturbed.
     setenv("DOTWALL_VIRTUAL_PANEL", ("bench-" + std::to_string(getpid())).c_str(), 1);
-    port_tool::Module1 port{VIRTUAL_WINIO_PATH};
+    lpt_port::Module1 port{VIRTUAL_WINIO_PATH};
     if (!port.start()) {
         state.SkipWithError("InitializeWinIo of the virtual library failed");
         return;

@@ -8,8 +8,8 @@
 #include "frame_tool/frame_commands.h"
 #include "frame_tool/frame_packing.h"
 #include "frame_tool/stop_signals.h"
-#include "port_tool/module1.h"
-#include "port_tool/refresh_thread.h"
+#include "lpt_port/module1.h"
+#include "lpt_port/refresh_thread.h"
 
 namespace dotwall::frame_tool {
 
@@ -21,10 +21,10 @@ constexpr std::chrono::milliseconds kSignalLook{10};
 // Stops the port driver however the play ends, once it was asked to start.
 class DriverStarted {
   public:
-    explicit DriverStarted(port_tool::Module1& port) : port_(port) {
+    explicit DriverStarted(lpt_port::Module1& port) : port_(port) {
         if (!port_.start()) {
             port_.stop();
-            throw std::runtime_error(port_tool::kDriverFailedText);
+            throw std::runtime_error(lpt_port::kDriverFailedText);
         }
     }
     ~DriverStarted() { port_.stop(); }
@@ -32,21 +32,21 @@ class DriverStarted {
     DriverStarted& operator=(const DriverStarted&) = delete;
 
   private:
-    port_tool::Module1& port_;
+    lpt_port::Module1& port_;
 };
 
 }  // namespace
 
 void playPicture(const std::filesystem::path& picturePath, long frames) {
     const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
-    port_tool::Module1 port;
+    lpt_port::Module1 port;
     const DriverStarted driver(port);
     std::exception_ptr failure;
-    port_tool::RefreshThread refresh(
+    lpt_port::RefreshThread refresh(
         port, [&failure](std::exception_ptr ended) { failure = ended; }, {.frameLimit = frames});
-    const port_tool::RealTimeGrant grant = refresh.start(frame);
+    const lpt_port::RealTimeGrant grant = refresh.start(frame);
     if (!grant.refused.empty()) {
-        std::fprintf(stderr, "DotwallFrame: %s\n", port_tool::describe(grant).c_str());
+        std::fprintf(stderr, "DotwallFrame: %s\n", lpt_port::describe(grant).c_str());
     }
     while (refresh.running()) {
         if (StopSignals::received() != 0) {

@@ -89,7 +89,7 @@ LoadOutcome Form1::Form_Load() {
         return LoadOutcome::LibraryMissing;
     }
     if (!started) {
-        messages_.showCritical(kDriverFailedTitle, kDriverFailedText);
+        messages_.showCritical(kDriverFailedTitle, lpt_port::kDriverFailedText);
         Form_Unload();
         return LoadOutcome::DriverFailed;
     }
@@ -134,13 +134,13 @@ void Form1::Command1_Click() {
 }
 
 void Form1::paleisk_Click() {
-    const RealTimeGrant grant = refresh_.start(frameBuffer_);
+    const lpt_port::RealTimeGrant grant = refresh_.start(frameBuffer_);
     showStreaming(true);
     framesAtLastTick_ = 0;
     lastTick_ = std::chrono::steady_clock::now();
     frameRateTimer_.start();
     if (!grant.refused.empty() && !std::exchange(priorityNoted_, true)) {
-        messages_.showNote(kWindowCaption, describe(grant));
+        messages_.showNote(kWindowCaption, lpt_port::describe(grant));
     }
 }
 

@@ -11,8 +11,8 @@
 
 #include "common/error_guard.h"
 #include "common/frame_buffer.h"
-#include "port_tool/module1.h"
-#include "port_tool/refresh_thread.h"
+#include "lpt_port/module1.h"
+#include "lpt_port/refresh_thread.h"
 #include "widgets/picture_widget.h"
 #include "widgets/qt_message_sink.h"
 
@@ -21,7 +21,7 @@ namespace dotwall::port_tool {
 // What the window reaches outside itself; tests put their own in place.
 struct LptWindowServices {
     MessageSink* messages = nullptr;  // null: real message boxes on the window
-    std::string winIoFileName = kWinIoFileName;
+    std::string winIoFileName = lpt_port::kWinIoFileName;
 };
 
 // How the window's load handler left the port driver.
@@ -68,8 +68,8 @@ class Form1 final : public QWidget {
     MessageSink& messages_;
     ErrorGuard guard_;
     FrameBuffer frameBuffer_;
-    Module1 port_;
-    RefreshThread refresh_;
+    lpt_port::Module1 port_;
+    lpt_port::RefreshThread refresh_;
     QTimer frameRateTimer_;
     long framesAtLastTick_ = 0;
     std::chrono::steady_clock::time_point lastTick_;

@@ -9,9 +9,11 @@
 #include <QTimer>
 
 #include "common/library_binder.h"
+#include "common/runtime_error.h"
 #include "common/single_scan_frame.h"
 #include "expected_frames.h"
 #include "port_tool/form1.h"
+#include "port_tool/grid_probe.h"
 #include "port_tool/start.h"
 #include "recorded_port_calls.h"
 #include "test_files.h"
@@ -114,6 +116,18 @@ TEST(LptStart, StartsWithThePictureNamedInBlackAndWhiteOrReportsItAndShowsItsOwn
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_NE(messages.messages[0].text.find("missing.png"), std::string::npos);
     EXPECT_EQ(packed, expectedLptFrame(defaultPicture()));
+}
+
+TEST(GridProbe, AZeroWidthOrHeightIsADivisionByZeroNamedAsSuch) {
+    const PictureSurface flat({9650.0f, 0.0f, AreaUnit::Twip}, {});
+    try {
+        port_tool::probeGrid(flat, 1, 1);
+        ADD_FAILURE() << "a zero height was taken";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::FloatingPointFault);
+        EXPECT_NE(std::string(error.what()).find("Division by zero in the grid line"),
+                  std::string::npos);
+    }
 }
 
 class LptWindow : public WindowTest<port_tool::Form1> {

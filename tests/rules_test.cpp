@@ -17,7 +17,6 @@
 #include "common/runtime_error.h"
 #include "picture/area_image.h"
 #include "picture/qt_colour.h"
-#include "port_tool/grid_probe.h"
 #include "port_tool/winio/granted_ports.h"
 
 namespace dotwall {
@@ -146,17 +145,6 @@ TEST(PictureSurface, MapsAPointToThePixelBelowAndLeftAndAnswersMinusOneOutside) 
     const PictureSurface cut = surfaceShowing({2.0f, 1.0f, AreaUnit::Pixel}, 0x0000AA, picture);
     EXPECT_EQ(cut.pointColour(1, 0), 2);
     EXPECT_EQ(cut.pointColour(2, 0), -1) << "a larger picture is cut at the area's edge";
-}
-
-TEST(GridProbe, AZeroWidthOrHeightIsADivisionByZeroNamedAsSuch) {
-    const PictureSurface flat({9650.0f, 0.0f, AreaUnit::Twip}, {});
-    try {
-        port_tool::probeGrid(flat, 1, 1);
-        ADD_FAILURE() << "a zero height was taken";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::FloatingPointFault);
-        EXPECT_THAT(error.what(), HasSubstr("Division by zero in the grid line"));
-    }
 }
 
 TEST(WinIo, GrantsOnlyTheParallelPortsRegistersAndRefusesEveryPortBeforeTheyAreGranted) {

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-namespace dotwall::port_tool {
+namespace dotwall::lpt_port {
 
 // What the system granted a thread that asked to run as a panel refresh should.
 struct RealTimeGrant {
@@ -43,4 +43,4 @@ class KeptOffCpu {
     bool narrowed_ = false;
 };
 
-}  // namespace dotwall::port_tool
+}  // namespace dotwall::lpt_port

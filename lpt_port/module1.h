@@ -5,10 +5,10 @@
 #include <string>
 
 #include "common/library_binder.h"
-#include "port_tool/port_interface.h"
+#include "lpt_port/port_interface.h"
 #include "port_tool/winio/winio.h"
 
-namespace dotwall::port_tool {
+namespace dotwall::lpt_port {
 
 #ifdef _WIN32
 inline constexpr const char* kWinIoFileName = "WinIo.dll";
@@ -54,4 +54,4 @@ class Module1 final : public PortInterface {
     std::int16_t lastResult_ = 0;
 };
 
-}  // namespace dotwall::port_tool
+}  // namespace dotwall::lpt_port

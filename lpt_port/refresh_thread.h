@@ -10,9 +10,9 @@
 
 #include "common/frame_buffer.h"
 #include "common/port_signals.h"
-#include "port_tool/realtime.h"
+#include "lpt_port/realtime.h"
 
-namespace dotwall::port_tool {
+namespace dotwall::lpt_port {
 
 // GO!'s refresh on a thread of its own: the frame out of the port, frame after frame, at an
 // even pace whatever the window does, until a stop is asked; then 0 once, so that no latch
@@ -71,4 +71,4 @@ class RefreshThread {
     std::optional<KeptOffCpu> starterKeptOff_;  // the starting thread, while the stream runs
 };
 
-}  // namespace dotwall::port_tool
+}  // namespace dotwall::lpt_port

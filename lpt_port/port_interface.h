@@ -2,7 +2,7 @@
 
 #include "common/port_signals.h"
 
-namespace dotwall::port_tool {
+namespace dotwall::lpt_port {
 
 // What DotwallLpt says when the port driver does not start.
 inline constexpr const char* kDriverFailedText =
@@ -17,4 +17,4 @@ class PortInterface : public port_signals::PortWriter {
     virtual void stop() = 0;
 };
 
-}  // namespace dotwall::port_tool
+}  // namespace dotwall::lpt_port

@@ -1,9 +1,9 @@
-#include "port_tool/refresh_thread.h"
+#include "lpt_port/refresh_thread.h"
 
 #include <chrono>
 #include <future>
 
-namespace dotwall::port_tool {
+namespace dotwall::lpt_port {
 
 namespace {
 
@@ -111,4 +111,4 @@ void RefreshThread::stream(std::promise<RealTimeGrant>& granted) {
     ended_(failure);
 }
 
-}  // namespace dotwall::port_tool
+}  // namespace dotwall::lpt_port

@@ -1,8 +1,8 @@
-#include "port_tool/module1.h"
+#include "lpt_port/module1.h"
 
 #include "common/numeric_text.h"
 
-namespace dotwall::port_tool {
+namespace dotwall::lpt_port {
 
 void Module1::write(std::uint8_t byte) {
     lastByte_ = byte;
@@ -11,4 +11,4 @@ void Module1::write(std::uint8_t byte) {
     lastResult_ = setPortVal_(port, lastByte_, 1);
 }
 
-}  // namespace dotwall::port_tool
+}  // namespace dotwall::lpt_port

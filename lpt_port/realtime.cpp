@@ -1,4 +1,4 @@
-#include "port_tool/realtime.h"
+#include "lpt_port/realtime.h"
 
 #include <pthread.h>
 #include <sched.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace dotwall::port_tool {
+namespace dotwall::lpt_port {
 
 namespace {
 
@@ -100,4 +100,4 @@ KeptOffCpu::~KeptOffCpu() {
     }
 }
 
-}  // namespace dotwall::port_tool
+}  // namespace dotwall::lpt_port
