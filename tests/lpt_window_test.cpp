@@ -204,6 +204,7 @@ TEST_F(LptWindow, StreamsOnItsOwnThreadAndConvertSwapsTheFrameOnlyBetweenFrames)
          ++frame) {
     }
     EXPECT_GE(frame, 2u);
+    EXPECT_LT(frame * kWritesPerFrame + 1, bytes.size()) << "the new frame never went out";
     for (; frame * kWritesPerFrame + 1 < bytes.size(); ++frame) {
         ASSERT_TRUE(std::equal(after.begin(), after.end(), bytes.begin() + frame * kWritesPerFrame))
             << "frame " << frame << " is no whole packing";
