@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "common/port_signals.h"
-#include "picture/picture_loader.h"
-#include "port_tool/form1.h"
 #include "lpt_port/module1.h"
 #include "lpt_port/refresh_thread.h"
+#include "picture/picture_loader.h"
+#include "port_tool/form1.h"
 #include "widgets/picture_widget.h"
 
 namespace {
@@ -123,8 +123,8 @@ void waitWithEvents(double seconds) {
     QTest::qWait(static_cast<int>(seconds * 1000));
 }
 
-Pace streamOnThread(lpt_port::Module1& port, const FrameBuffer& frame, bool pause,
-                    BusyWindow* busy, double seconds) {
+Pace streamOnThread(lpt_port::Module1& port, const FrameBuffer& frame, bool pause, BusyWindow* busy,
+                    double seconds) {
     LatchTimes timed(port);
     lpt_port::RefreshThread refresh(timed, [](std::exception_ptr) {}, {.pauseAfterLines = pause});
     const lpt_port::RealTimeGrant grant = refresh.start(frame);

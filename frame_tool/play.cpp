@@ -42,8 +42,8 @@ void playPicture(const std::filesystem::path& picturePath, long frames) {
     lpt_port::Module1 port;
     const DriverStarted driver(port);
     std::exception_ptr failure;
-    lpt_port::RefreshThread refresh(
-        port, [&failure](std::exception_ptr ended) { failure = ended; }, {.frameLimit = frames});
+    lpt_port::RefreshThread refresh(port, [&failure](std::exception_ptr ended) { failure = ended; },
+                                    {.frameLimit = frames});
     const lpt_port::RealTimeGrant grant = refresh.start(frame);
     if (!grant.refused.empty()) {
         std::fprintf(stderr, "DotwallFrame: %s\n", lpt_port::describe(grant).c_str());
