@@ -3,9 +3,8 @@
 // should stay far below the microsecond a write to a real parallel port takes.
 #include <benchmark/benchmark.h>
 
-#include "common/frame_buffer.h"
-#include "common/numeric_text.h"
-#include "common/port_signals.h"
+#include "frames/frame_buffer.h"
+#include "frames/port_signals.h"
 #include "lpt_port/module1.h"
 
 namespace {
@@ -27,14 +26,6 @@ void BM_RefreshOneFrame(benchmark::State& state) {
     state.counters["frames_per_s"] = Counter(1.0, Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_RefreshOneFrame)->Unit(benchmark::kMicrosecond);
-
-// The part of each write spent reading the port address text.
-void BM_PortAddressText(benchmark::State& state) {
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(toInt16(lpt_port::Module1::kPortAddressText));
-    }
-}
-BENCHMARK(BM_PortAddressText);
 
 }  // namespace
 

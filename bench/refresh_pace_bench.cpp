@@ -6,6 +6,7 @@
 // Prints, per run, the line period's median, 99th percentile and maximum, and the longest
 // gap at a frame boundary, in line periods. Usage: refresh_pace_bench [SECONDS_PER_RUN]
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -16,7 +17,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "common/port_signals.h"
+#include "frames/port_signals.h"
 #include "lpt_port/module1.h"
 #include "lpt_port/refresh_thread.h"
 #include "picture/picture_loader.h"
@@ -101,7 +102,8 @@ void print(const char* run, const Pace& pace) {
 // picture loaded into the window and converted, again and again.
 class BusyWindow {
   public:
-    BusyWindow(port_tool::Form1& window, const QString& largePicture) : window_(window) {
+    BusyWindow(port_tool::Form1& window, const std::filesystem::path& largePicture)
+        : window_(window) {
         QObject::connect(&timer_, &QTimer::timeout, [this, largePicture] {
             auto* area = window_.findChild<PictureWidget*>("Picture1");
             for (int step = 0; step < 20; ++step) {
@@ -181,7 +183,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     window.show();
-    BusyWindow busy(window, large);
+    BusyWindow busy(window, QFile::encodeName(large).toStdString());
     lpt_port::Module1 port(VIRTUAL_WINIO_PATH);
     port.start();
     FrameBuffer frame;

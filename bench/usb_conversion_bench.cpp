@@ -5,7 +5,7 @@
 
 #include <QImage>
 
-#include "common/dual_scan_frame.h"
+#include "frames/dual_scan_frame.h"
 #include "picture/area_image.h"
 #include "picture/qt_colour.h"
 
@@ -18,7 +18,7 @@ QImage defaultPicture() {
 }
 
 void BM_ConvertDefaultPicture(benchmark::State& state) {
-    const PictureSurface area = surfaceShowing(dual_scan::kPictureArea, kWhite, defaultPicture());
+    const PictureArea area = areaShowing(dual_scan::kPictureAreaSize, kWhite, defaultPicture());
     for (auto _ : state) {
         benchmark::DoNotOptimize(dual_scan::pack(area));
     }

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "bench/allocation_count.h"
-#include "common/frame_buffer.h"
-#include "common/port_signals.h"
+#include "frames/frame_buffer.h"
+#include "frames/port_signals.h"
 #include "lpt_port/module1.h"
 
 namespace {

@@ -1,16 +1,12 @@
 #pragma once
 
-#include <QImage>
 #include <filesystem>
 
 namespace dotwall::frame_tool {
 
 // Each command does what the windows do, through the same code, and raises RuntimeError
-// naming the file and the reason when its input is bad or its output cannot be written.
-
-// Loads a picture as it is. What a decoder prints on its own while it fails becomes part of
-// the one line that reports the failure: "... cannot be loaded: <reason> (<decoder's>)."
-QImage loadPictureFile(const std::filesystem::path& path);
+// naming the file and the reason when its input is bad or its output cannot be written. A
+// stop signal (SIGINT, SIGTERM) ends the work between two frames, the output left as it was.
 
 // The frame file DotwallUsb saves after File, Open PICTURE, Convert, Save, written as the
 // window writes it (writeFrameFile): a longer file keeps its tail.

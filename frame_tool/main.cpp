@@ -2,83 +2,123 @@
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <vector>
 
-#include "frame_tool/command_line.h"
+#include "command_line/command_line.h"
+#include "command_line/stop_signals.h"
 #include "frame_tool/frame_commands.h"
 #include "frame_tool/play.h"
-#include "frame_tool/stop_signals.h"
-#include "frame_tool/whole_file.h"
 
 namespace {
 
-using namespace dotwall::frame_tool;
+using namespace dotwall;
+using command_line::Option;
+using command_line::ParsedLine;
 
-constexpr int kDone = 0;
-constexpr int kBadInput = 1;
-constexpr int kWrongUsage = 2;
-constexpr int kStoppedBySignal = 128;  // plus the signal's number, as a shell reports it
-
-// Qt's warnings (e.g. a decoder's notes on a damaged picture) would bury the one line a
-// failure prints.
+// Qt's warnings would bury the one line a failure prints.
 void keepOnlyQtsFatalMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtFatalMsg || type == QtCriticalMsg) {
         std::fprintf(stderr, "DotwallFrame: %s\n", qPrintable(message));
     }
 }
 
-void run(const Invocation& invocation) {
-    switch (*invocation.command) {
-        case Command::Usb:
-            writeUsbFrame(invocation.input, invocation.output);
-            break;
-        case Command::Lpt:
-            writeLptFrame(invocation.input, invocation.output);
-            break;
-        case Command::Stream:
-            writeStream(invocation.input, invocation.frames, invocation.output);
-            break;
-        case Command::Preview:
-            writePreview(invocation.input, invocation.output, invocation.scale);
-            break;
-        case Command::Play:
-            playPicture(invocation.input, invocation.frames);
-            break;
-    }
+constexpr long kMostFrames = 1'000'000;
+
+Option output(const char* defaultName) {
+    return {{"o", "output"},
+            "FILE",
+            std::string("The file to write; ") + defaultName + " when not given."};
+}
+
+const command_line::Argument kPicture{"PICTURE", "The picture to pack, in any format Qt reads."};
+
+std::vector<command_line::Command> commands() {
+    auto command = [](const char* name, std::string description,
+                      std::vector<command_line::Argument> arguments, std::vector<Option> options) {
+        return command_line::CommandLine("DotwallFrame", name, std::move(description),
+                                         std::move(arguments), std::move(options));
+    };
+    return {
+        {command("usb",
+                 "Writes the frame file DotwallUsb saves after File, Open PICTURE, Convert, Save: "
+                 "the picture in black and white (error diffusion), at the top-left of the 640 x "
+                 "480 area on the window-background colour, packed as the dual-scan frame; 38402 "
+                 "bytes. Like DotwallUsb it keeps the tail of a longer file.",
+                 {kPicture}, {output("screen.bin")}),
+         "DotwallUsb's 38402-byte frame file",
+         [](const ParsedLine& line) {
+             frame_tool::writeUsbFrame(line.arguments()[0], line.value("o").value_or("screen.bin"));
+         }},
+        {command("lpt",
+                 "Writes the frame DotwallLpt's Convert packs when its 9650 x 3660-twip picture "
+                 "area shows PICTURE at its top-left on white: 241 lines of 160 bytes (38560), "
+                 "test mark included.",
+                 {kPicture}, {output("lpt_frame.bin")}),
+         "DotwallLpt's 38560-byte frame",
+         [](const ParsedLine& line) {
+             frame_tool::writeLptFrame(line.arguments()[0],
+                                       line.value("o").value_or("lpt_frame.bin"));
+         }},
+        {command(
+             "stream",
+             "Writes the bytes GO! sends to the parallel port for the frame of PICTURE (as "
+             "'lpt' packs it): N whole frames of 77363 bytes, nothing else.",
+             {kPicture},
+             {{{"frames"}, "N", "How many frames, 1 to 1000000.", true}, output("lpt_stream.bin")}),
+         "the port bytes GO! sends, N frames",
+         [](const ParsedLine& line) {
+             frame_tool::writeStream(line.arguments()[0], line.number("frames", 1, kMostFrames, 0),
+                                     line.value("o").value_or("lpt_stream.bin"));
+         }},
+        {command("preview",
+                 "Draws the picture a panel shows for FRAME: lit pixels white, line by line in the "
+                 "order the panel receives them.",
+                 {{"FRAME",
+                   "A dual-scan frame file (38402 bytes) or a single-scan frame (38560 "
+                   "bytes)."}},
+                 {{{"o", "output"},
+                   "PICTURE",
+                   "The picture to write; its format follows the suffix of its name (PNG when Qt "
+                   "knows no other).",
+                   true},
+                  {{"scale"}, "K", "Draws each pixel as a K x K square, K from 1 to 16."}}),
+         "the picture the panel shows",
+         [](const ParsedLine& line) {
+             frame_tool::writePreview(line.arguments()[0], *line.value("o"),
+                                      static_cast<int>(line.number("scale", 1, 16, 1)));
+         }},
+        {command("play",
+                 "Streams the frame of PICTURE (as 'lpt' packs it) to the panel on the parallel "
+                 "port, as DotwallLpt's GO! does, through the same port library and driver start "
+                 "and stop, without a window: N frames, or until SIGINT or SIGTERM, after which "
+                 "it finishes the frame, writes 0, stops the driver and exits 0. When the driver "
+                 "does not start it exits 1.",
+                 {kPicture},
+                 {{{"frames"}, "N", "How many frames, 1 to 1000000; without it, until stopped."}}),
+         "streams to the panel as GO! does",
+         [](const ParsedLine& line) {
+             frame_tool::playPicture(line.arguments()[0], line.number("frames", 1, kMostFrames, 0));
+         }},
+    };
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    Invocation invocation;
-    try {
-        invocation = parseCommandLine(arguments);
-    } catch (const UsageError& error) {
-        std::fprintf(stderr, "DotwallFrame: %s\nTry 'DotwallFrame --help'.\n", error.what());
-        return kWrongUsage;
-    }
-    if (invocation.help) {
-        std::fputs(helpText(invocation.command).c_str(), stdout);
-        return kDone;
-    }
-
     // No QGuiApplication: Qt's picture readers and writers work without one, and without a
     // platform the application palette is Qt's default, which resolves the
     // window-background colour as DotwallUsb's window does without a desktop theme (on
     // the offscreen platform). Starting the offscreen platform and shutting it down again
     // would cost more than all the packing.
     qInstallMessageHandler(keepOnlyQtsFatalMessages);
-    const StopSignals stopSignals;
-    try {
-        run(invocation);
-    } catch (const Stopped& stopped) {
-        return kStoppedBySignal + stopped.signal;
-    } catch (const std::exception& error) {  // a RuntimeError, or the file system's own
-        std::fprintf(stderr, "DotwallFrame: %s\n", error.what());
-        return kBadInput;
-    }
-    return kDone;
+    const command_line::StopSignals stopSignals;
+    return command_line::runProgram("DotwallFrame", [&] {
+        command_line::runCommand(
+            "DotwallFrame",
+            "Packs pictures into LCD panel frames exactly as DotwallUsb and DotwallLpt do, and "
+            "shows the picture a frame puts on the panel.",
+            commands(), {argv + 1, argv + argc});
+        return command_line::kDone;
+    });
 }

@@ -2,14 +2,14 @@
 
 #include <chrono>
 #include <cstdio>
-#include <stdexcept>
 #include <thread>
 
-#include "frame_tool/frame_commands.h"
-#include "frame_tool/frame_packing.h"
-#include "frame_tool/stop_signals.h"
+#include "base/runtime_error.h"
+#include "command_line/stop_signals.h"
 #include "lpt_port/module1.h"
 #include "lpt_port/refresh_thread.h"
+#include "picture/frame_packing.h"
+#include "picture/picture_loader.h"
 
 namespace dotwall::frame_tool {
 
@@ -24,7 +24,7 @@ class DriverStarted {
     explicit DriverStarted(lpt_port::Module1& port) : port_(port) {
         if (!port_.start()) {
             port_.stop();
-            throw std::runtime_error(lpt_port::kDriverFailedText);
+            throw RuntimeError(ErrorKind::DriverFailed, lpt_port::kDriverFailedText);
         }
     }
     ~DriverStarted() { port_.stop(); }
@@ -38,7 +38,7 @@ class DriverStarted {
 }  // namespace
 
 void playPicture(const std::filesystem::path& picturePath, long frames) {
-    const FrameBuffer frame = packLptFrame(loadPictureFile(picturePath));
+    const FrameBuffer frame = packLptFrame(loadPicture(picturePath));
     lpt_port::Module1 port;
     const DriverStarted driver(port);
     std::exception_ptr failure;
@@ -49,7 +49,7 @@ void playPicture(const std::filesystem::path& picturePath, long frames) {
         std::fprintf(stderr, "DotwallFrame: %s\n", lpt_port::describe(grant).c_str());
     }
     while (refresh.running()) {
-        if (StopSignals::received() != 0) {
+        if (command_line::StopSignals::received() != 0) {
             refresh.requestStop();
         }
         std::this_thread::sleep_for(kSignalLook);

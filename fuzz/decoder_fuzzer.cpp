@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "common/dual_scan_frame.h"
-#include "common/port_signals.h"
-#include "common/single_scan_frame.h"
+#include "frames/dual_scan_frame.h"
+#include "frames/port_signals.h"
+#include "frames/single_scan_frame.h"
 #include "picture/area_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "common/numeric_text.h"
-#include "common/runtime_error.h"
+#include "base/numeric_text.h"
+#include "base/runtime_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "common/runtime_error.h"
-#include "frame_tool/frame_packing.h"
+#include "base/runtime_error.h"
+#include "picture/frame_packing.h"
 #include "picture/picture_loader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const RuntimeError&) {
         return 0;
     }
-    frame_tool::packUsbFrame(blackAndWhite(picture));
-    frame_tool::packLptFrame(picture);
+    packUsbFrame(blackAndWhite(picture));
+    packLptFrame(picture);
     return 0;
 }

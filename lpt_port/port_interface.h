@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/port_signals.h"
+#include "frames/port_signals.h"
 
 namespace dotwall::lpt_port {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <thread>
 
-#include "common/frame_buffer.h"
-#include "common/port_signals.h"
+#include "frames/frame_buffer.h"
+#include "frames/port_signals.h"
 #include "lpt_port/realtime.h"
 
 namespace dotwall::lpt_port {

@@ -1,61 +1,61 @@
 // DotwallPanel: the virtual panel live, or the picture of a frame file.
 #include <QApplication>
 #include <cstdio>
-#include <exception>
 #include <filesystem>
-#include <string>
-#include <vector>
 
-#include "common/panel_link.h"
-#include "panel_tool/panel_options.h"
+#include "command_line/command_line.h"
+#include "panel_link/panel_link.h"
 #include "panel_tool/panel_window.h"
 #include "panel_tool/snapshot.h"
 #include "panel_tool/start_command.h"
 
 namespace {
 
-using namespace dotwall::panel_tool;
+using namespace dotwall;
 
-constexpr int kDone = 0;
-constexpr int kBadInput = 1;
-constexpr int kWrongUsage = 2;
+const command_line::CommandLine kCommandLine(
+    "DotwallPanel", "",
+    "Shows the virtual panel live: the picture DotwallLpt puts on the wire when it runs with "
+    "the virtual port library, with frames per second, lines per frame, pixels per line and "
+    "the faults a panel could not make sense of. With FRAME it shows the picture that frame "
+    "puts on the panel instead.",
+    {{"FRAME", "A dual-scan frame file (38402 bytes) or a single-scan frame (38560 bytes).",
+      false}},
+    {{{"scale"}, "K", "Draws each pixel as a K x K square, K from 1 to 4."},
+     {{"snapshot"},
+      "PICTURE",
+      "Writes the picture shown (the format follows the suffix, PNG when unknown) after the "
+      "first whole frame, at once for FRAME, prints the status line and ends; it waits 10 "
+      "seconds at most."}});
 
-PanelFeed feedFor(const PanelOptions& options) {
-    if (options.frameFile) {
-        return PanelFeed::ofFrameFile(*options.frameFile);
+panel_tool::PanelFeed feedFor(const std::optional<std::string>& frameFile) {
+    if (frameFile) {
+        return panel_tool::PanelFeed::ofFrameFile(*frameFile);
     }
     const std::filesystem::path viewer = std::filesystem::read_symlink("/proc/self/exe");
-    return PanelFeed(dotwall::panel_link::objectName(), startCommand(viewer.parent_path()));
+    return panel_tool::PanelFeed(panel_link::objectName(),
+                                 panel_tool::startCommand(viewer.parent_path()));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    PanelOptions options;
-    try {
-        options = parsePanelOptions(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const UsageError& error) {
-        std::fprintf(stderr, "DotwallPanel: %s\nTry 'DotwallPanel --help'.\n", error.what());
-        return kWrongUsage;
-    }
-    if (options.help) {
-        std::fputs(kPanelHelp, stdout);
-        return kDone;
-    }
-    try {
-        PanelFeed feed = feedFor(options);
-        if (options.snapshot) {
+    return command_line::runProgram("DotwallPanel", [&] {
+        const auto line = kCommandLine.parse({argv + 1, argv + argc});
+        if (!line) {
+            return command_line::kDone;
+        }
+        const int scale = static_cast<int>(line->number("scale", 1, 4, 1));
+        panel_tool::PanelFeed feed = feedFor(line->argument(0));
+        if (const auto snapshot = line->value("snapshot")) {
             // No QApplication: writing a picture needs no window system.
-            writeSnapshot(feed, options.scale, *options.snapshot);
+            panel_tool::writeSnapshot(feed, scale, *snapshot);
             std::puts(feed.status().c_str());
-            return kDone;
+            return command_line::kDone;
         }
         QApplication application(argc, argv);
-        PanelWindow window(std::move(feed), options.scale);
+        panel_tool::PanelWindow window(std::move(feed), scale);
         window.show();
         return QApplication::exec();
-    } catch (const std::exception& error) {  // a RuntimeError, or the file system's own
-        std::fprintf(stderr, "DotwallPanel: %s\n", error.what());
-        return kBadInput;
-    }
+    });
 }

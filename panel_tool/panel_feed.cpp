@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "common/frame_picture.h"
+#include "frames/frame_picture.h"
 
 namespace dotwall::panel_tool {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "common/panel_link_reader.h"
-#include "common/panel_picture.h"
+#include "frames/panel_picture.h"
+#include "panel_link/panel_link_reader.h"
 #include "panel_tool/frame_rate.h"
 
 namespace dotwall::panel_tool {

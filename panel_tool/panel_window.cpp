@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "common/panel_link.h"
+#include "panel_link/panel_link.h"
 #include "picture/area_image.h"
 
 namespace dotwall::panel_tool {

@@ -1,11 +1,11 @@
 #include "panel_tool/snapshot.h"
 
-#include <QImageWriter>
 #include <thread>
 
-#include "common/panel_link.h"
-#include "common/runtime_error.h"
+#include "base/runtime_error.h"
+#include "panel_link/panel_link.h"
 #include "picture/area_image.h"
+#include "picture/picture_writer.h"
 
 namespace dotwall::panel_tool {
 
@@ -17,16 +17,11 @@ void writeSnapshot(PanelFeed& feed, int scale, const std::filesystem::path& path
         feed.look(panel_link::clockNow());
     }
     if (!feed.hasFrame()) {
-        throw RuntimeError(ErrorKind::TypeMismatch,
+        throw RuntimeError(ErrorKind::TimedOut,
                            "No whole frame came within " + std::to_string(patience.count()) +
                                " ms, so no snapshot was written. " + feed.status());
     }
-    QImageWriter writer(QString::fromStdString(path.string()));
-    if (!writer.write(panelImage(feed.picture(), scale))) {
-        throw RuntimeError(ErrorKind::FileAccess, "Cannot write the snapshot \"" + path.string() +
-                                                      "\": " + writer.errorString().toStdString() +
-                                                      ".");
-    }
+    writePicture(panelImage(feed.picture(), scale), path, "the snapshot");
 }
 
 }  // namespace dotwall::panel_tool

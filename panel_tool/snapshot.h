@@ -10,7 +10,7 @@ namespace dotwall::panel_tool {
 // How long a snapshot of the live panel waits for its first whole frame.
 inline constexpr std::chrono::seconds kSnapshotPatience{10};
 
-// Writes the picture the window would show at `scale` to `path`, in the format its suffix
+// Writes the picture the window would show at `scale` to `path` whole, in the format its suffix
 // names, once the feed has a whole frame: a file's at once, the live panel's after the
 // first frame taken, looking at the link about a hundred times a second. Raises RuntimeError
 // with the feed's status when no frame came within `patience`, and naming the file when

@@ -18,7 +18,7 @@ QImage composeArea(AreaSize size, ColourValue background, const QImage& picture)
     return shown;
 }
 
-PictureSurface surfaceOf(AreaSize size, const QImage& shown) {
+PictureArea areaOf(AreaSize size, const QImage& shown) {
     std::vector<ColourValue> colours;
     colours.reserve(size.pixelWidth() * size.pixelHeight());
     for (int row = 0; row < shown.height(); ++row) {
@@ -27,11 +27,11 @@ PictureSurface surfaceOf(AreaSize size, const QImage& shown) {
             colours.push_back(colourFromQRgb(line[column]));
         }
     }
-    return PictureSurface(size, std::move(colours));
+    return PictureArea(size, std::move(colours));
 }
 
-PictureSurface surfaceShowing(AreaSize size, ColourValue background, const QImage& picture) {
-    return surfaceOf(size, composeArea(size, background, picture));
+PictureArea areaShowing(AreaSize size, ColourValue background, const QImage& picture) {
+    return areaOf(size, composeArea(size, background, picture));
 }
 
 QImage panelImage(const PanelPicture& panel, int scale) {

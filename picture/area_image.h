@@ -2,9 +2,9 @@
 
 #include <QImage>
 
-#include "common/colour_value.h"
-#include "common/panel_picture.h"
-#include "common/picture_surface.h"
+#include "frames/colour_value.h"
+#include "frames/panel_picture.h"
+#include "frames/picture_area.h"
 
 namespace dotwall {
 
@@ -14,10 +14,10 @@ namespace dotwall {
 QImage composeArea(AreaSize size, ColourValue background, const QImage& picture);
 
 // The point query's view of a composed area.
-PictureSurface surfaceOf(AreaSize size, const QImage& shown);
+PictureArea areaOf(AreaSize size, const QImage& shown);
 
 // Both in one step, to pack a picture without a window.
-PictureSurface surfaceShowing(AreaSize size, ColourValue background, const QImage& picture);
+PictureArea areaShowing(AreaSize size, ColourValue background, const QImage& picture);
 
 // A panel's picture, lit pixels white and dark ones black, each a scale x scale square.
 QImage panelImage(const PanelPicture& panel, int scale = 1);

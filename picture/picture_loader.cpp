@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <cstring>
 
-#include "common/runtime_error.h"
+#include "base/runtime_error.h"
 #include "picture/bitmap_check.h"
-#include "picture/decoder_warnings.h"
+#include "picture/decoder_messages.h"
 #include "picture/file_to_read.h"
 
 namespace dotwall {
@@ -69,8 +69,10 @@ QByteArray readAtMost(QIODevice& device, qint64 limit) {
 }
 
 // Reads a picture as it is, only when it is whole: one reader's settings and size limit for
-// files and devices. `formatHint` names the format the file's name suggests.
-QImage readPicture(QIODevice& device, const std::string& name, const QByteArray& formatHint) {
+// files and devices. `formatHint` names the format the file's name suggests. What the
+// decoders say, from the first look at the header on, is heard by `decoderSaid`.
+QImage readPicture(QIODevice& device, const std::string& name, const QByteArray& formatHint,
+                   const DecoderMessages& decoderSaid) {
     QImageReader::setAllocationLimit(kMaxDecodedMegabytes);
     QImageReader reader(&device, formatHint);
     nameBuiltInFormat(reader);
@@ -84,7 +86,7 @@ QImage readPicture(QIODevice& device, const std::string& name, const QByteArray&
         }
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
-        return readPicture(buffer, name, "bmp");
+        return readPicture(buffer, name, "bmp", decoderSaid);
     }
     if (bitmap) {
         if (const QString damage = bitmapDamage(device); !damage.isEmpty()) {
@@ -100,13 +102,12 @@ QImage readPicture(QIODevice& device, const std::string& name, const QByteArray&
         picture = QImage(size, reader.imageFormat());
         picture.fill(0);
     }
-    const DecoderWarnings warnings;
     if (!reader.read(&picture)) {
-        const QString said = warnings.text();
+        const QString said = decoderSaid.everything();
         throwCannotLoad(name, reader.errorString() + (said.isEmpty() ? "" : " (" + said + ")"));
     }
-    if (!warnings.text().isEmpty()) {
-        throwCannotLoad(name, "it is damaged: " + warnings.text());
+    if (!decoderSaid.warnings().isEmpty()) {
+        throwCannotLoad(name, "it is damaged: " + decoderSaid.warnings());
     }
     return picture;
 }
@@ -119,11 +120,13 @@ QImage loadPicture(const std::filesystem::path& path) {
         throwCannotLoad(path.string(), std::strerror(errno));
     }
     const QByteArray suffix = QByteArray::fromStdString(path.extension().string()).mid(1);
-    return readPicture(file, path.string(), suffix.toLower());
+    const DecoderMessages decoderSaid;
+    return readPicture(file, path.string(), suffix.toLower(), decoderSaid);
 }
 
 QImage loadPicture(QIODevice& device, const QString& name) {
-    return readPicture(device, name.toStdString(), {});
+    const DecoderMessages decoderSaid;
+    return readPicture(device, name.toStdString(), {}, decoderSaid);
 }
 
 QImage blackAndWhite(const QImage& picture) {
@@ -133,8 +136,8 @@ QImage blackAndWhite(const QImage& picture) {
                                                  Qt::MonoOnly | Qt::DiffuseDither);
 }
 
-QImage loadMonochromePicture(const QString& path) {
-    return blackAndWhite(loadPicture(QFile::encodeName(path).toStdString()));
+QImage loadMonochromePicture(const std::filesystem::path& path) {
+    return blackAndWhite(loadPicture(path));
 }
 
 }  // namespace dotwall

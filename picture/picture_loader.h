@@ -29,10 +29,9 @@ QImage loadPicture(QIODevice& device, const QString& name);
 // turns it.
 QImage blackAndWhite(const QImage& picture);
 
-// Loads a picture as loadPicture does, the file named as Qt names it (in a file dialog), and
-// turns it into black and white with error-diffusion dithering, so the window shows exactly
-// what the panel will show. A picture that is already pure black and white keeps every
-// pixel; transparent parts count as white paper.
-QImage loadMonochromePicture(const QString& path);
+// Loads a picture as loadPicture does and turns it into black and white with error-diffusion
+// dithering, so the window shows exactly what the panel will show. A picture that is already
+// pure black and white keeps every pixel; transparent parts count as white paper.
+QImage loadMonochromePicture(const std::filesystem::path& path);
 
 }  // namespace dotwall

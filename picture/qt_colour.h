@@ -4,7 +4,7 @@
 #include <QPalette>
 #include <QRgb>
 
-#include "common/colour_value.h"
+#include "frames/colour_value.h"
 
 namespace dotwall {
 

@@ -2,12 +2,13 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QIcon>
 #include <QImage>
 
-#include "common/decimal_text.h"
-#include "common/runtime_error.h"
-#include "common/single_scan_frame.h"
+#include "base/decimal_text.h"
+#include "base/runtime_error.h"
+#include "frames/single_scan_frame.h"
 #include "picture/picture_loader.h"
 #include "port_tool/grid_probe.h"
 #include "widgets/window_controls.h"
@@ -48,7 +49,8 @@ Form1::Form1(LptWindowServices services, QWidget* parent)
     connect(Picture1, &PictureWidget::mouseMovedTo, this,
             [this](float x, float y) { guard_.run([&] { Picture1_MouseMove(x, y); }); });
     Picture1->setAcceptDrops(true);
-    connect(Picture1, &PictureWidget::fileDropped, this, &Form1::openPicture);
+    connect(Picture1, &PictureWidget::fileDropped, this,
+            [this](const QString& path) { openPicture(QFile::encodeName(path).toStdString()); });
     frameRateTimer_.setInterval(kFrameRateInterval);
     connect(&frameRateTimer_, &QTimer::timeout, this, &Form1::showFrameRate);
 }
@@ -66,7 +68,8 @@ void Form1::createControls() {
     // spot beside the stream's own button.
     Command2 = makeButton(this, "Command2", "Stop", {1320, 4920, 855, 375});
 
-    Picture1 = new PictureWidget(single_scan::kPictureArea, single_scan::kPictureBackground, this);
+    Picture1 =
+        new PictureWidget(single_scan::kPictureAreaSize, single_scan::kPictureBackground, this);
     Picture1->setObjectName("Picture1");
     Picture1->move(twipsToPixels(120), twipsToPixels(120));
     Picture1->setFocusPolicy(Qt::TabFocus);
@@ -105,7 +108,7 @@ void Form1::Form_Unload() {
     guard_.run([this] { port_.stop(); });
 }
 
-void Form1::openPicture(const QString& path) {
+void Form1::openPicture(const std::filesystem::path& path) {
     guard_.run([&] { Picture1->setPicture(loadMonochromePicture(path)); });
 }
 
@@ -121,7 +124,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::Command1_Click() {
-    const single_scan::Packing packing = single_scan::pack(*Picture1);
+    const single_scan::Packing packing = single_scan::pack(Picture1->area());
     QString dump = Text1->toPlainText();
     for (const std::uint8_t byte : packing.firstPackedBytes) {
         dump += " " + QString::fromStdString(signedNumberText(byte));
@@ -178,7 +181,7 @@ void Form1::showStreaming(bool streaming) {
 }
 
 void Form1::Picture1_MouseMove(float x, float y) {
-    const GridProbeReading reading = probeGrid(*Picture1, x, y);
+    const GridProbeReading reading = probeGrid(Picture1->area(), x, y);
     showText(Text2, reading.column);
     showText(Text3, reading.line);
     showText(Text4, reading.colour);

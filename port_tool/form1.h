@@ -7,12 +7,13 @@
 #include <QWidget>
 #include <chrono>
 #include <exception>
+#include <filesystem>
 #include <string>
 
-#include "common/error_guard.h"
-#include "common/frame_buffer.h"
+#include "frames/frame_buffer.h"
 #include "lpt_port/module1.h"
 #include "lpt_port/refresh_thread.h"
+#include "widgets/error_guard.h"
 #include "widgets/picture_widget.h"
 #include "widgets/qt_message_sink.h"
 
@@ -46,7 +47,7 @@ class Form1 final : public QWidget {
 
     // Shows a picture file in black and white, as DotwallUsb's Open does; a file that cannot
     // be loaded is reported and changes nothing.
-    void openPicture(const QString& path);
+    void openPicture(const std::filesystem::path& path);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,8 +1,8 @@
 #include "port_tool/grid_probe.h"
 
-#include "common/decimal_text.h"
-#include "common/float_checks.h"
-#include "common/single_scan_frame.h"
+#include "base/decimal_text.h"
+#include "base/float_checks.h"
+#include "frames/single_scan_frame.h"
 
 namespace dotwall::port_tool {
 

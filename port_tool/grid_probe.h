@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "common/picture_area.h"
+#include "frames/picture_area.h"
 
 namespace dotwall::port_tool {
 

@@ -4,13 +4,13 @@
 
 namespace dotwall::port_tool {
 
-int runDotwallLpt(LptWindowServices services, const QString& picture) {
+int runDotwallLpt(LptWindowServices services, const std::optional<std::filesystem::path>& picture) {
     Form1 window(std::move(services));
     if (window.Form_Load() != LoadOutcome::Started) {
         return 1;
     }
-    if (!picture.isEmpty()) {
-        window.openPicture(picture);
+    if (picture) {
+        window.openPicture(*picture);
     }
     window.show();
     return QApplication::exec();

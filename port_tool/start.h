@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include <filesystem>
+#include <optional>
 
 #include "port_tool/form1.h"
 
@@ -10,6 +11,7 @@ namespace dotwall::port_tool {
 // driver started shows the window, with `picture` in it when one is named, and takes its
 // events until it is closed. Returns the program's exit status: 0 after a normal close, 1
 // when the driver or its library failed.
-int runDotwallLpt(LptWindowServices services = {}, const QString& picture = {});
+int runDotwallLpt(LptWindowServices services = {},
+                  const std::optional<std::filesystem::path>& picture = std::nullopt);
 
 }  // namespace dotwall::port_tool

@@ -8,10 +8,10 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "common/library_binder.h"
-#include "common/runtime_error.h"
-#include "common/single_scan_frame.h"
+#include "base/library_binder.h"
+#include "base/runtime_error.h"
 #include "expected_frames.h"
+#include "frames/single_scan_frame.h"
 #include "port_tool/form1.h"
 #include "port_tool/grid_probe.h"
 #include "port_tool/start.h"
@@ -68,7 +68,7 @@ void packAndCloseOnceShown(Bytes* packed = nullptr) {
     QTimer::singleShot(0, [packed] {
         for (QWidget* shown : QApplication::topLevelWidgets()) {
             if (auto* area = shown->findChild<PictureWidget*>("Picture1"); area && packed) {
-                const FrameBuffer frame = single_scan::pack(*area).frame;
+                const FrameBuffer frame = single_scan::pack(area->area()).frame;
                 packed->assign(frame.data(), frame.data() + 38560);
             }
             shown->close();
@@ -105,21 +105,21 @@ TEST(LptStart, StartsWithThePictureNamedInBlackAndWhiteOrReportsItAndShowsItsOwn
     forgetPortCalls(7);  // any answer but 0 starts the window
     Bytes packed;
     packAndCloseOnceShown(&packed);
-    EXPECT_EQ(port_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH},
-                                       QString::fromStdString(named.string())),
-              0);
+    EXPECT_EQ(port_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH}, named), 0);
     EXPECT_EQ(packed, expectedLptFrame(picture));
     EXPECT_EQ(portCalls().shutdownCalls, 1);
 
     packAndCloseOnceShown(&packed);
-    EXPECT_EQ(port_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH}, "missing.png"), 0);
+    EXPECT_EQ(port_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH},
+                                       std::filesystem::path("missing.png")),
+              0);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_NE(messages.messages[0].text.find("missing.png"), std::string::npos);
     EXPECT_EQ(packed, expectedLptFrame(defaultPicture()));
 }
 
 TEST(GridProbe, AZeroWidthOrHeightIsADivisionByZeroNamedAsSuch) {
-    const PictureSurface flat({9650.0f, 0.0f, AreaUnit::Twip}, {});
+    const PictureArea flat({9650.0f, 0.0f, AreaUnit::Twip}, {});
     try {
         port_tool::probeGrid(flat, 1, 1);
         ADD_FAILURE() << "a zero height was taken";

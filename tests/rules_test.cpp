@@ -10,11 +10,11 @@
 #include <limits>
 #include <string>
 
-#include "common/decimal_text.h"
-#include "common/library_binder.h"
-#include "common/numeric_text.h"
-#include "common/picture_surface.h"
-#include "common/runtime_error.h"
+#include "base/decimal_text.h"
+#include "base/library_binder.h"
+#include "base/numeric_text.h"
+#include "base/runtime_error.h"
+#include "frames/picture_area.h"
 #include "picture/area_image.h"
 #include "picture/qt_colour.h"
 #include "port_tool/winio/granted_ports.h"
@@ -120,13 +120,13 @@ TEST(ColourValue, PutsRedInTheLowByteAndResolvesSystemColoursThroughThePalette) 
     EXPECT_EQ(resolveColour(kWhite, palette), kWhite);
 }
 
-TEST(PictureSurface, MapsAPointToThePixelBelowAndLeftAndAnswersMinusOneOutside) {
+TEST(PictureArea, MapsAPointToThePixelBelowAndLeftAndAnswersMinusOneOutside) {
     QImage picture(3, 2, QImage::Format_RGB32);
     for (int i = 0; i < 6; ++i) {
         picture.setPixel(i % 3, i / 3, qRgb(i + 1, 0, 0));
     }
     const float nan = std::nanf("");
-    const PictureSurface pixels = surfaceShowing({4.0f, 3.0f, AreaUnit::Pixel}, 0x0000AA, picture);
+    const PictureArea pixels = areaShowing({4.0f, 3.0f, AreaUnit::Pixel}, 0x0000AA, picture);
     const struct {
         float x, y;
         ColourValue colour;
@@ -136,13 +136,13 @@ TEST(PictureSurface, MapsAPointToThePixelBelowAndLeftAndAnswersMinusOneOutside) 
         EXPECT_EQ(pixels.pointColour(point.x, point.y), point.colour) << point.x << "," << point.y;
     }
 
-    const PictureSurface twips = surfaceShowing({50.0f, 40.0f, AreaUnit::Twip}, 0x0000AA, picture);
+    const PictureArea twips = areaShowing({50.0f, 40.0f, AreaUnit::Twip}, 0x0000AA, picture);
     EXPECT_EQ(twips.pointColour(14.99f, 0), 1);
     EXPECT_EQ(twips.pointColour(15, 15), 5);
     EXPECT_EQ(twips.pointColour(49.9f, 39.9f), 0xAA) << "a partly covered last pixel";
     EXPECT_EQ(twips.pointColour(50, 0), -1);
 
-    const PictureSurface cut = surfaceShowing({2.0f, 1.0f, AreaUnit::Pixel}, 0x0000AA, picture);
+    const PictureArea cut = areaShowing({2.0f, 1.0f, AreaUnit::Pixel}, 0x0000AA, picture);
     EXPECT_EQ(cut.pointColour(1, 0), 2);
     EXPECT_EQ(cut.pointColour(2, 0), -1) << "a larger picture is cut at the area's edge";
 }

@@ -10,15 +10,15 @@
 #include <atomic>
 #include <thread>
 
-#include "common/library_binder.h"
-#include "common/panel_link_reader.h"
+#include "base/library_binder.h"
 #include "expected_frames.h"
+#include "panel_link/panel_link_reader.h"
 #include "panel_tool/panel_window.h"
 #include "panel_tool/start_command.h"
 #include "port_tool/form1.h"
-#include "port_tool/winio/winio.h"
 #include "test_files.h"
 #include "window_test.h"
+#include "winio/winio.h"
 
 namespace dotwall::testing {
 namespace {

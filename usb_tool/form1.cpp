@@ -1,11 +1,12 @@
 #include "usb_tool/form1.h"
 
+#include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QMenuBar>
 
-#include "common/decimal_text.h"
-#include "common/dual_scan_frame.h"
+#include "base/decimal_text.h"
+#include "frames/dual_scan_frame.h"
 #include "picture/picture_loader.h"
 #include "usb_tool/usb_commands.h"
 #include "widgets/window_controls.h"
@@ -91,7 +92,8 @@ void Form1::createControls() {
     Shape1 = makeControl<ShapeWidget>(Frame1, "Shape1", {7080, 7440, 375, 375});
 
     Command1 = makeButton(client_, "Command1", "Convert", {120, 7440, 855, 375});
-    Picture1 = new PictureWidget(dual_scan::kPictureArea, dual_scan::kPictureBackground, client_);
+    Picture1 =
+        new PictureWidget(dual_scan::kPictureAreaSize, dual_scan::kPictureBackground, client_);
     Picture1->setObjectName("Picture1");
     Picture1->move(twipsToPixels(120), twipsToPixels(135));
     Picture1->setFocusPolicy(Qt::TabFocus);
@@ -116,7 +118,7 @@ void Form1::createControls() {
 
 void Form1::Command1_Click() {
     const LampLitWhileBusy busy(Shape1, this);
-    frameBuffer_ = dual_scan::pack(*Picture1);
+    frameBuffer_ = dual_scan::pack(Picture1->area());
 }
 
 void Form1::Command2_Click() {
@@ -144,8 +146,8 @@ void Form1::m_open_Click() {
         return;
     }
     // Load first: a file that fails leaves the picture and its name as they were.
-    const QImage picture = loadMonochromePicture(QString::fromStdString(path));
-    Text1->setPlainText(QString::fromStdString(path));
+    const QImage picture = loadMonochromePicture(path);
+    Text1->setPlainText(QFile::decodeName(path.c_str()));
     Picture1->setPicture(picture);
     repaint();
 }
@@ -153,7 +155,7 @@ void Form1::m_open_Click() {
 void Form1::Picture1_MouseMove(float x, float y) {
     showText(Text2, floorDecimalText(x));
     showText(Text3, floorDecimalText(y));
-    showText(Text4, decimalText(Picture1->pointColour(x, y)));
+    showText(Text4, decimalText(Picture1->area().pointColour(x, y)));
 }
 
 }  // namespace dotwall::usb_tool

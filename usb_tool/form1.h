@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "common/error_guard.h"
-#include "common/frame_buffer.h"
-#include "common/frame_file.h"
+#include "frames/frame_buffer.h"
+#include "frames/frame_file.h"
 #include "usb_tool/module1.h"
 #include "usb_tool/shape_widget.h"
+#include "widgets/error_guard.h"
 #include "widgets/picture_widget.h"
 #include "widgets/qt_file_chooser.h"
 #include "widgets/qt_message_sink.h"

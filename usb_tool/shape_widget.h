@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "common/colour_value.h"
+#include "frames/colour_value.h"
 
 namespace dotwall::usb_tool {
 

@@ -1,6 +1,6 @@
 #include "usb_tool/usb_commands.h"
 
-#include "common/numeric_text.h"
+#include "base/numeric_text.h"
 
 namespace dotwall::usb_tool {
 

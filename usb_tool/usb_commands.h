@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/frame_buffer.h"
+#include "frames/frame_buffer.h"
 #include "usb_tool/usb_io_interface.h"
 
 namespace dotwall::usb_tool {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "common/panel_link_publisher.h"
-#include "common/port_signals.h"
+#include "frames/port_signals.h"
+#include "panel_link/panel_link_publisher.h"
 #include "virtual_port/write_pacing.h"
 
 namespace dotwall::virtual_port {

@@ -6,12 +6,13 @@
 #include <exception>
 #include <memory>
 
-#include "common/panel_link.h"
+#include "panel_link/panel_link.h"
 #include "virtual_port/virtual_port.h"
+#include "winio/data_register.h"
 
 // The ten functions are the library's only exports.
 #pragma GCC visibility push(default)
-#include "port_tool/winio/winio.h"
+#include "winio/winio.h"
 #pragma GCC visibility pop
 
 namespace {
@@ -20,7 +21,6 @@ using dotwall::virtual_port::VirtualPort;
 
 constexpr std::int16_t kSuccess = 1;
 constexpr std::int16_t kFailure = 0;
-constexpr std::uint16_t kDataRegister = 0x378;
 
 // The port from InitializeWinIo to ShutdownWinIo. Like the real port, it is started and
 // stopped by one thread while no other writes to it.
@@ -28,7 +28,7 @@ std::unique_ptr<VirtualPort> port;
 
 // The one access the panel is wired to; any other is a port that was not granted.
 bool reachesThePanel(std::uint16_t address, std::uint8_t size) {
-    return port != nullptr && address == kDataRegister && size == 1;
+    return port != nullptr && address == dotwall::winio::kDataRegister && size == 1;
 }
 
 }  // namespace

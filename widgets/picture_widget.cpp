@@ -15,7 +15,7 @@ PictureWidget::PictureWidget(AreaSize size, ColourValue background, QWidget* par
       size_(size),
       backgroundReference_(background),
       shown_(composeArea(size, resolveColour(background, palette()), QImage())),
-      surface_(surfaceOf(size, shown_)) {
+      area_(areaOf(size, shown_)) {
     const double unitsPerPixel = static_cast<double>(size.unit);
     setFixedSize(static_cast<int>(std::lround(size.width / unitsPerPixel)),
                  static_cast<int>(std::lround(size.height / unitsPerPixel)));
@@ -30,7 +30,7 @@ void PictureWidget::setPicture(const QImage& picture) {
 
 void PictureWidget::compose() {
     shown_ = composeArea(size_, resolveColour(backgroundReference_, palette()), picture_);
-    surface_ = surfaceOf(size_, shown_);
+    area_ = areaOf(size_, shown_);
     update();
 }
 

@@ -3,25 +3,23 @@
 #include <QImage>
 #include <QWidget>
 
-#include "common/picture_area.h"
-#include "common/picture_surface.h"
+#include "frames/picture_area.h"
 
 namespace dotwall {
 
 // The picture control of both programs. It draws its picture 1:1 from its top-left corner,
-// paints its background colour where the picture does not reach, and answers the point
-// query from what it shows (see PictureSurface for the coordinate rule). The background
-// may be a system colour reference; it is resolved through the widget's palette and
-// follows palette changes.
-class PictureWidget final : public QWidget, public PictureArea {
+// paints its background colour where the picture does not reach, and hands out what it
+// shows as a PictureArea for the packers and the mouse probe. The background may be a
+// system colour reference; it is resolved through the widget's palette and follows palette
+// changes.
+class PictureWidget final : public QWidget {
     Q_OBJECT
 
   public:
     PictureWidget(AreaSize size, ColourValue background, QWidget* parent = nullptr);
 
-    ColourValue pointColour(float x, float y) const override { return surface_.pointColour(x, y); }
-    float areaWidth() const override { return surface_.areaWidth(); }
-    float areaHeight() const override { return surface_.areaHeight(); }
+    // What the control shows now, pixel by pixel.
+    const PictureArea& area() const { return area_; }
 
     // Shows a new picture; the control is redrawn when the window next paints.
     void setPicture(const QImage& picture);
@@ -47,7 +45,7 @@ class PictureWidget final : public QWidget, public PictureArea {
     ColourValue backgroundReference_;
     QImage picture_;
     QImage shown_;
-    PictureSurface surface_;
+    PictureArea area_;
 };
 
 }  // namespace dotwall

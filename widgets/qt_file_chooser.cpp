@@ -1,5 +1,6 @@
 #include "widgets/qt_file_chooser.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 
@@ -46,7 +47,7 @@ std::string QtFileChooser::chooseFileToOpen(const std::string& title,
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    return dialog.selectedFiles().first().toStdString();
+    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
 
 }  // namespace dotwall

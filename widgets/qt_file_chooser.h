@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "common/file_chooser.h"
+#include "widgets/file_chooser.h"
 
 namespace dotwall {
 

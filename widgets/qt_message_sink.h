@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "common/message_sink.h"
+#include "widgets/message_sink.h"
 
 namespace dotwall {
 

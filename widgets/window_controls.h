@@ -6,7 +6,7 @@
 #include <functional>
 #include <initializer_list>
 
-#include "common/error_guard.h"
+#include "widgets/error_guard.h"
 
 // The windows' idiom: controls named and placed in twips as stored, their events run through
 // the error guard, and a fixed tab order.

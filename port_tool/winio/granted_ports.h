@@ -2,11 +2,13 @@
 
 #include <cstdint>
 
+#include "winio/data_register.h"
+
 namespace dotwall::winio {
 
 // The ports InitializeWinIo asks for: the parallel port's data, status and control
 // registers. Least privilege: the process gets these and no other.
-inline constexpr unsigned kFirstGrantedPort = 0x378;
+inline constexpr unsigned kFirstGrantedPort = kDataRegister;
 inline constexpr unsigned kGrantedPortCount = 3;
 
 // True when an access of `size` bytes at `port` is a valid port access (1, 2 or 4 bytes)

@@ -1,4 +1,4 @@
-#include "port_tool/winio/winio.h"
+#include "winio/winio.h"
 
 #include <cstdint>
 

@@ -64,9 +64,7 @@ endfunction()
 
 file(GLOB programs RELATIVE "${PREFIX}/bin" "${PREFIX}/bin/*")
 check_finds(DotwallUsb libAVR309.so)
-if("DotwallLpt" IN_LIST programs)
-    check_finds(DotwallLpt libWinIo.so)
-endif()
+check_finds(DotwallLpt libWinIo.so)
 
 # The virtual port library sits in a folder of its own, which no program searches.
 file(GLOB_RECURSE virtual_library "${PREFIX}/*/dotwall-virtual/libWinIo.so")

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "recorded_port_calls.h"
+#include "winio/data_register.h"
 
 using dotwall::testing::RecordedPortCalls;
 
@@ -42,7 +43,7 @@ std::int16_t ShutdownWinIo() {
 std::int16_t SetPortVal(std::uint16_t port, std::uint32_t value, std::uint8_t size) {
     RecordedPortCalls& calls = *RecordingWinIoCalls();
     const std::lock_guard lock(calls.mutex);
-    if (port == 888 && size == 1 && value <= 0xFF) {
+    if (port == dotwall::winio::kDataRegister && size == 1 && value <= 0xFF) {
         calls.bytes.push_back(static_cast<std::uint8_t>(value));
     } else {
         ++calls.strayWrites;

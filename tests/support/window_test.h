@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/file_chooser.h"
-#include "common/message_sink.h"
+#include "widgets/file_chooser.h"
+#include "widgets/message_sink.h"
 
 namespace dotwall::testing {
 

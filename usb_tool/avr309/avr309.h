@@ -11,11 +11,7 @@
 
 #include <stdint.h>
 
-#if defined(_WIN32)
-#define AVR309_API __declspec(dllexport)
-#else
 #define AVR309_API __attribute__((visibility("default")))
-#endif
 
 #ifdef __cplusplus
 extern "C" {

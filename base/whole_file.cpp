@@ -1,0 +1,194 @@
+#include "base/whole_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include "base/file_error.h"
+
+namespace dotwall {
+
+namespace {
+
+// Where a write to `path` lands: links followed to the file they name, which need not exist
+// (a dangling link), so the new file takes the target's place and the link stays.
+std::filesystem::path linkTarget(const std::filesystem::path& path) {
+    constexpr int kMostHops = 40;  // as the system follows them; a loop then fails as ELOOP
+    std::filesystem::path target = path;
+    std::error_code error;
+    for (int hop = 0; hop < kMostHops && std::filesystem::is_symlink(target, error); ++hop) {
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            break;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+bool isReadOnly(const struct stat& status, const std::filesystem::path& path) {
+    return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+           ::access(path.c_str(), W_OK) != 0;
+}
+
+// Gives the open file the mode and owner of the file it replaces. The owner is kept where
+// the system allows (as root); false when the mode cannot be set.
+bool copyModeAndOwner(const struct stat& replaced, int file) {
+    // Before the mode: a change of owner clears the set-user and set-group bits.
+    [[maybe_unused]] const int ownerKept = ::fchown(file, replaced.st_uid, replaced.st_gid);
+    return ::fchmod(file, replaced.st_mode & 07777) == 0;
+}
+
+// A descriptor closed when it goes; close() closes it earlier and tells whether all went out.
+class Descriptor {
+  public:
+    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+    ~Descriptor() {
+        if (descriptor_ >= 0) {
+            ::close(descriptor_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return descriptor_; }
+    void reset(int descriptor) {
+        if (descriptor_ >= 0) {
+            ::close(descriptor_);
+        }
+        descriptor_ = descriptor;
+    }
+    bool close() { return ::close(std::exchange(descriptor_, -1)) == 0; }
+
+  private:
+    int descriptor_;
+};
+
+// A new file beside `target`, created as a new file of that name would be (its mode from the
+// umask), and removed when it goes unless it took the target's place.
+class FileBeside {
+  public:
+    explicit FileBeside(const std::filesystem::path& target) {
+        std::random_device random;
+        for (int attempt = 0; attempt < 16 && !created_; ++attempt) {
+            name_ = target.parent_path() /
+                    ("." + target.filename().string() + "." + std::to_string(random()));
+            file_.reset(::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            created_ = file_.get() >= 0;
+            if (!created_ && errno != EEXIST) {
+                break;
+            }
+        }
+    }
+    ~FileBeside() {
+        if (created_ && !committed_) {
+            ::unlink(name_.c_str());
+        }
+    }
+    FileBeside(const FileBeside&) = delete;
+    FileBeside& operator=(const FileBeside&) = delete;
+
+    bool created() const { return created_; }
+    int get() const { return file_.get(); }
+
+    // Puts every byte on the disk and the file in the target's place; false with errno set
+    // when that fails.
+    bool commit(const std::filesystem::path& target) {
+        if (::fsync(file_.get()) != 0 || !file_.close()) {
+            return false;
+        }
+        committed_ = std::rename(name_.c_str(), target.c_str()) == 0;
+        return committed_;
+    }
+
+  private:
+    std::filesystem::path name_;
+    Descriptor file_{-1};
+    bool created_ = false;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+void FileOutput::write(const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::write(descriptor_, bytes, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            fail_(written < 0 ? errno : EIO);
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
+class WholeFileWriter {
+  public:
+    WholeFileWriter(const std::filesystem::path& target, const std::string& what)
+        : target_(target), action_(what.empty() ? "write" : "write " + what) {}
+
+    [[noreturn]] void fail(int error) const { throwFileError(action_, target_, error); }
+    [[noreturn]] void fail(const std::string& reason) const {
+        throwFileError(action_, target_, reason);
+    }
+    FileOutput output(int descriptor, std::optional<std::filesystem::path> replaced) const {
+        return FileOutput(
+            descriptor, [this](int error) { fail(error); }, std::move(replaced));
+    }
+
+    void write(const std::function<void(FileOutput&)>& writeBytes) const {
+        struct stat status {};
+        const bool exists = ::stat(target_.c_str(), &status) == 0;
+        if (!exists && errno != ENOENT) {
+            fail(errno);
+        }
+        if (exists && !S_ISREG(status.st_mode)) {
+            writeDirectly(writeBytes);
+            return;
+        }
+        const std::filesystem::path file = linkTarget(target_);
+        if (exists && isReadOnly(status, file)) {
+            fail("it is read-only");
+        }
+        FileBeside beside(file);
+        if (!beside.created() || (exists && !copyModeAndOwner(status, beside.get()))) {
+            fail(errno);
+        }
+        FileOutput out = output(beside.get(), exists ? std::optional(file) : std::nullopt);
+        writeBytes(out);
+        if (!beside.commit(file)) {
+            fail(errno);
+        }
+    }
+
+  private:
+    // A device or pipe cannot be replaced: the bytes go into it.
+    void writeDirectly(const std::function<void(FileOutput&)>& writeBytes) const {
+        Descriptor device(::open(target_.c_str(), O_WRONLY | O_CLOEXEC));
+        if (device.get() < 0) {
+            fail(errno);
+        }
+        FileOutput out = output(device.get(), std::nullopt);
+        writeBytes(out);
+        if (!device.close()) {
+            fail(errno);
+        }
+    }
+
+    const std::filesystem::path& target_;
+    std::string action_;
+};
+
+void writeWholeFile(const std::filesystem::path& target, const std::string& what,
+                    const std::function<void(FileOutput&)>& writeBytes) {
+    WholeFileWriter(target, what).write(writeBytes);
+}
+
+}  // namespace dotwall

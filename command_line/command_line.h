@@ -1,0 +1,107 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/runtime_error.h"
+
+// The command lines of DotwallFrame, DotwallPanel and DotwallLpt: one skeleton on Qt's
+// parser, with every option described, the help made from those descriptions, one rule for
+// file names and numbers, and one set of exit statuses.
+namespace dotwall::command_line {
+
+inline constexpr int kDone = 0;
+inline constexpr int kBadInputOrOutput = 1;
+inline constexpr int kWrongUsage = 2;
+inline constexpr int kStoppedBySignal = 128;  // plus the signal's number, as a shell reports it
+
+// A command line that does not say what to do: WrongUsage, its message saying why.
+RuntimeError wrongUsage(const std::string& message);
+
+// A word the program takes where a file or a number goes.
+struct Argument {
+    std::string name;  // as the help shows it, e.g. "PICTURE"
+    std::string description;
+    bool required = true;
+};
+
+struct Option {
+    std::vector<std::string> names;  // one letter for -o, more for --output
+    std::string valueName;           // e.g. "FILE"; empty for an option without a value
+    std::string description;
+    bool required = false;
+};
+
+// What a command line said. File names and other values are the words' own bytes, whatever
+// their encoding.
+class ParsedLine {
+  public:
+    bool isSet(const std::string& option) const;
+    // The option's value; nullopt when it was not given.
+    std::optional<std::string> value(const std::string& option) const;
+    // The option's value as a whole number from `lowest` to `highest`, written in decimal
+    // digits with an optional minus and nothing else; `fallback` when it was not given.
+    long number(const std::string& option, long lowest, long highest, long fallback) const;
+    // The arguments, in order; the optional ones only when given.
+    const std::vector<std::string>& arguments() const { return arguments_; }
+    std::optional<std::string> argument(std::size_t index) const;
+
+  private:
+    friend class CommandLine;
+    std::vector<std::pair<std::string, std::string>> values_;  // each given option's name, value
+    std::vector<std::string> arguments_;
+};
+
+// One program's command line, or one command's: `program` ("DotwallFrame"), `command` ("usb",
+// or empty for a program without commands), a sentence or two of what it does, its
+// arguments (the required ones first) and options. -h and --help are added.
+class CommandLine {
+  public:
+    CommandLine(std::string program, std::string command, std::string description,
+                std::vector<Argument> arguments, std::vector<Option> options);
+
+    // Reads the words after the program's name (and command). When they ask for help, prints
+    // it to standard output and returns nullopt. Raises WrongUsage naming what was wrong: an
+    // unknown option, a missing or empty value, a missing or extra argument, a missing
+    // option that is required.
+    std::optional<ParsedLine> parse(const std::vector<std::string>& words) const;
+
+    // "DotwallFrame usb PICTURE [-o FILE]"
+    std::string synopsis() const;
+    std::string help() const;
+    // The command's name, or the program's when it has no commands.
+    std::string name() const { return command_.empty() ? program_ : command_; }
+
+  private:
+    const Option* optionNamed(const std::string& name) const;
+
+    std::string program_;
+    std::string command_;
+    std::string description_;
+    std::vector<Argument> arguments_;
+    std::vector<Option> options_;
+};
+
+// One command of a program of several, such as DotwallFrame's usb: its command line, a line
+// for the program's help, and its work.
+struct Command {
+    CommandLine line;
+    std::string summary;
+    std::function<void(const ParsedLine&)> run;
+};
+
+// A program whose first word names one of `commands`: reads the words after the program's
+// name and runs the command they name, or prints the program's help (made of each command's
+// synopsis and summary) or the command's. Raises WrongUsage for no command or an unknown one.
+void runCommand(const std::string& program, const std::string& description,
+                const std::vector<Command>& commands, const std::vector<std::string>& words);
+
+// Runs a program's work and turns what it raises into its exit status, with one line on
+// standard error naming what was wrong: WrongUsage 2 (and where the help is), Stopped 128 +
+// the signal's number (see StopSignals), any other failure 1. Returns the work's own status
+// when it ends by itself.
+int runProgram(const std::string& program, const std::function<int()>& work);
+
+}  // namespace dotwall::command_line

@@ -1,0 +1,110 @@
+#include "panel_link/panel_link_reader.h"
+
+#include "base/runtime_error.h"
+
+namespace dotwall::panel_link {
+
+namespace {
+
+constexpr auto relaxed = std::memory_order_relaxed;
+
+// A few looks: a frame takes the publisher microseconds to write, and it writes one at most
+// every few hundred.
+constexpr int kLooksPerFrame = 4;
+
+// Checks what the object says it is before anything else in it is read.
+void checkIdentity(const LinkLayout& link, const std::string& name) {
+    const std::uint64_t magic = link.magic.load(std::memory_order_acquire);
+    const std::uint32_t version = link.version.load(relaxed);
+    if (magic != LinkLayout::kMagic || version != LinkLayout::kVersion) {
+        throw RuntimeError(
+            ErrorKind::ForeignObject,
+            "The shared memory object \"" + name + "\" is no virtual panel of this version (" +
+                (magic == LinkLayout::kMagic ? "version " + std::to_string(version)
+                                             : "a foreign magic number") +
+                ", but this viewer reads version " + std::to_string(LinkLayout::kVersion) +
+                "): it is stale or foreign, and is not read.");
+    }
+}
+
+}  // namespace
+
+bool LinkReader::follow() {
+    if (memory_ && memory_->isNamed(name_)) {
+        return true;
+    }
+    memory_.reset();
+    refusal_.clear();
+    returnedSequence_ = 0;
+    try {
+        std::optional<SharedMemory> opened =
+            SharedMemory::openForReading(name_, sizeof(LinkLayout));
+        if (opened) {
+            // A publisher stores the magic number last, so an object being made is refused
+            // once and read at the next look.
+            checkIdentity(*static_cast<const LinkLayout*>(opened->address()), name_);
+            memory_ = std::move(opened);
+        }
+    } catch (const RuntimeError& error) {
+        refusal_ = error.what();
+    }
+    return memory_.has_value();
+}
+
+Counters LinkReader::counters() const {
+    Counters counters;
+    const LinkLayout* shared = link();
+    if (shared == nullptr) {
+        return counters;
+    }
+    counters.writes = shared->writes.load(relaxed);
+    counters.linesPerFrame = shared->linesPerFrame.load(relaxed);
+    counters.pixelsPerLine = shared->pixelsPerLine.load(relaxed);
+    counters.faults.unusedLineSet = static_cast<long>(shared->unusedLineSet.load(relaxed));
+    counters.faults.nibbleChangedOnClock =
+        static_cast<long>(shared->nibbleChangedOnClock.load(relaxed));
+    counters.faults.linesOfWrongLength =
+        static_cast<long>(shared->linesOfWrongLength.load(relaxed));
+    counters.faults.framesOfWrongLength =
+        static_cast<long>(shared->framesOfWrongLength.load(relaxed));
+    counters.frames = shared->frames.load(relaxed);
+    return counters;
+}
+
+std::optional<Frame> LinkReader::newFrame() {
+    const LinkLayout* shared = link();
+    if (shared == nullptr) {
+        return std::nullopt;
+    }
+    for (int look = 0; look < kLooksPerFrame; ++look) {
+        const std::uint64_t before = shared->sequence.load(std::memory_order_acquire);
+        if (before == returnedSequence_) {
+            return std::nullopt;
+        }
+        if (before % 2 != 0) {
+            continue;
+        }
+        Frame frame;
+        frame.number = shared->frames.load(relaxed);
+        frame.takenAt = shared->lastFrameAt.load(relaxed);
+        for (std::size_t word = 0; word < words_.size(); ++word) {
+            words_[word] = shared->pixels[word].load(relaxed);
+        }
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (shared->sequence.load(relaxed) != before) {
+            continue;
+        }
+        returnedSequence_ = before;
+        for (int y = 0; y < frame.picture.height(); ++y) {
+            for (int x = 0; x < frame.picture.width(); ++x) {
+                const std::uint64_t word =
+                    words_[static_cast<std::size_t>(y * LinkLayout::kWordsPerLine + x / 64)];
+                frame.picture.setLit(x, y, ((word >> (x % 64)) & 1u) != 0);
+            }
+        }
+        return frame;
+    }
+    return std::nullopt;
+}
+
+}  // namespace dotwall::panel_link
