@@ -15,7 +15,6 @@ namespace {
 constexpr std::size_t kHelpWidth = 79;
 constexpr const char* kExitStatusHelp =
     "Exit status: 0 done, 1 bad input or output, 2 wrong usage.";
-const Option kHelpOption{{"h", "help"}, "", "Prints this help and ends."};
 
 // The parser sees each word byte for byte (Latin-1 gives every byte a character of its own),
 // so a file name comes back exactly as the system gave it, whatever its encoding.
@@ -129,7 +128,7 @@ CommandLine::CommandLine(std::string program, std::string command, std::string d
       description_(std::move(description)),
       arguments_(std::move(arguments)),
       options_(std::move(options)) {
-    options_.push_back(kHelpOption);
+    options_.push_back({{"h", "help"}, "", "Prints this help and ends."});
 }
 
 const Option* CommandLine::optionNamed(const std::string& name) const {
@@ -215,8 +214,8 @@ std::string CommandLine::help() const {
                              option.description);
     }
     return "Usage: " + synopsis() + "\n" + wrapped(description_, 0, 0) + "\n\n" +
-           (arguments.empty() ? "" : table("Arguments", arguments)) + table("Options", options) +
-           "\n" + kExitStatusHelp + "\n";
+           (arguments.empty() ? "" : table("Arguments", arguments) + "\n") +
+           table("Options", options) + "\n" + kExitStatusHelp + "\n";
 }
 
 void runCommand(const std::string& program, const std::string& description,

@@ -117,12 +117,18 @@ TEST_F(FrameTool, PreviewShowsADualScanFrameInTheOrderThePanelReceivesItsLines) 
 TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile) {
     save(QImage(4, 4, QImage::Format_RGB32), "p.png");
     writeBytes(folder / "short.bin", Bytes(38401, 0));
+    const std::string lpt = DOTWALL_LPT_PATH, panel = DOTWALL_PANEL_PATH;
     const struct {
-        std::vector<std::string> arguments;
+        std::vector<std::string> arguments;  // DotwallFrame's, unless the first names a program
         int status;
         std::string said;
     } cases[] = {
-        {{}, 2, "no command given"},
+        {{lpt, "p.png", "q.png"}, 2, "DotwallLpt: \"q.png\" is one word too many"},
+        {{lpt, "--go"}, 2, "DotwallLpt: Unknown option 'go'"},
+        {{panel, "--scale", " 2"}, 2, "DotwallPanel: --scale takes a whole number from 1 to 4"},
+        {{panel, "--scale", "+2"}, 2, "--scale takes a whole number from 1 to 4, not \"+2\""},
+        {{panel, "--snapshot"}, 2, "DotwallPanel: Missing value after '--snapshot'"},
+        {{}, 2, "DotwallFrame: no command given"},
         {{"draw", "p.png"}, 2, "unknown command \"draw\""},
         {{"usb"}, 2, "usb needs PICTURE"},
         {{"usb", "p.png", "-o", ""}, 2, "-o needs FILE, not an empty one"},
@@ -137,7 +143,11 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
         {{"preview", "short.bin", "-o", "x.png"}, 1, "holds 38401 bytes, but a frame holds 38402"},
     };
     for (const auto& row : cases) {
-        const ProgramRun result = run(row.arguments);
+        const bool frameTool = row.arguments.empty() || !row.arguments[0].starts_with("/");
+        const ProgramRun result =
+            frameTool ? run(row.arguments)
+                      : runProgram(row.arguments[0],
+                                   {row.arguments.begin() + 1, row.arguments.end()}, folder.path());
         SCOPED_TRACE(result.err);
         EXPECT_EQ(result.status, row.status);
         EXPECT_NE(result.err.find(row.said), std::string::npos);
@@ -146,11 +156,22 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2)
         << "nothing was written";
-    for (const std::string command : {"", "usb", "lpt", "stream", "preview"}) {
+    for (const std::string command : {"", "usb", "lpt", "stream", "preview", "play"}) {
         const ProgramRun help = run(command.empty() ? std::vector<std::string>{"--help"}
                                                     : std::vector<std::string>{command, "--help"});
         EXPECT_EQ(help.status, 0);
         EXPECT_TRUE(help.out.starts_with("Usage: DotwallFrame " + command)) << help.out;
+    }
+    // The windows' programs tell their help without a window system to reach.
+    for (const auto& [program, usage] :
+         {std::pair{lpt, "Usage: DotwallLpt [PICTURE]\n"},
+          {panel, "Usage: DotwallPanel [FRAME] [--scale K] [--snapshot PICTURE]\n"}}) {
+        const ProgramRun help = runProgram(
+            "/usr/bin/env",
+            {"-u", "QT_QPA_PLATFORM", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", program, "--help"},
+            folder.path());
+        EXPECT_EQ(help.status, 0);
+        EXPECT_TRUE(help.out.starts_with(usage)) << help.out;
     }
 }
 

@@ -100,7 +100,9 @@ TEST(LptStart, ReportsADriverThatFailsOrALibraryThatIsMissingAndNeverShowsTheWin
 TEST(LptStart, StartsWithThePictureNamedInBlackAndWhiteOrReportsItAndShowsItsOwn) {
     TemporaryFolder folder;
     const QImage picture = noisePicture(300, 100, kBlackAndWhite);
-    const auto named = savePicture(picture, folder / "mine.png");
+    // Named by bytes that are no UTF-8, as a file from an old Latin-1 system is.
+    const auto named = folder / "m\xefne.png";
+    std::filesystem::rename(savePicture(picture, folder / "mine.png"), named);
     RecordingMessageSink messages;
     forgetPortCalls(7);  // any answer but 0 starts the window
     Bytes packed;

@@ -242,19 +242,29 @@ TEST_F(PanelViewer, SaysHowToStartDotwallLptRefusesForeignObjectsAndShowsFrameFi
     QTest::keyClick(window.get(), Qt::Key_2, Qt::ControlModifier);
     EXPECT_EQ(control<QLabel>("picture")->pixmap().size(), QSize(1280, 482));
 
-    // A frame file shows what DotwallFrame preview shows; a frame of the wrong length is named.
+    // A frame file, named by any bytes, shows what DotwallFrame preview shows; a frame of the
+    // wrong length is named, and a snapshot is written whole or not at all.
     TemporaryFolder folder;
     const QImage picture = noisePicture(640, 480, kBlackAndWhite);
-    writeBytes(folder / "screen.bin", expectedUsbFrameFile([&](int x, int y) {
-                   return picture.pixel(x, y) == qRgb(255, 255, 255);
-               }));
+    writeBytes(folder /
+                   "scr\xe9"
+                   "n.bin",
+               expectedUsbFrameFile(
+                   [&](int x, int y) { return picture.pixel(x, y) == qRgb(255, 255, 255); }));
     writeBytes(folder / "short.bin", Bytes(100));
-    ASSERT_EQ(
-        runProgram(DOTWALL_FRAME_PATH, {"preview", "screen.bin", "-o", "p.png"}, folder.path())
-            .status,
-        0);
-    const ProgramRun shown =
-        runProgram(DOTWALL_PANEL_PATH, {"screen.bin", "--snapshot", "s.png"}, folder.path());
+    ASSERT_EQ(runProgram(DOTWALL_FRAME_PATH,
+                         {"preview",
+                          "scr\xe9"
+                          "n.bin",
+                          "-o", "p.png"},
+                         folder.path())
+                  .status,
+              0);
+    const ProgramRun shown = runProgram(DOTWALL_PANEL_PATH,
+                                        {"scr\xe9"
+                                         "n.bin",
+                                         "--snapshot", "s.png"},
+                                        folder.path());
     EXPECT_EQ(shown.status, 0) << shown.err;
     EXPECT_TRUE(samePixels(loadPicture(folder / "s.png"), loadPicture(folder / "p.png")));
     const ProgramRun refused =
@@ -263,6 +273,16 @@ TEST_F(PanelViewer, SaysHowToStartDotwallLptRefusesForeignObjectsAndShowsFrameFi
     EXPECT_NE(refused.err.find("\"short.bin\" is not a panel frame: it holds 100 bytes"),
               std::string::npos)
         << refused.err;
+    const Bytes snapshot = readBytes(folder / "s.png");
+    chmod((folder / "s.png").c_str(), 0444);
+    const ProgramRun readOnly = runProgram(DOTWALL_PANEL_PATH,
+                                           {"scr\xe9"
+                                            "n.bin",
+                                            "--snapshot", "s.png", "--scale", "3"},
+                                           folder.path());
+    EXPECT_EQ(readOnly.err,
+              "DotwallPanel: Cannot write the snapshot \"s.png\": it is read-only.\n");
+    EXPECT_EQ(readBytes(folder / "s.png"), snapshot);
 }
 
 }  // namespace
