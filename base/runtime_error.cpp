@@ -24,6 +24,8 @@ std::string_view errorKindName(ErrorKind kind) {
             return "Function not found";
         case ErrorKind::DriverFailed:
             return "Driver failed";
+        case ErrorKind::PortWriteRefused:
+            return "Port write refused";
         case ErrorKind::ForeignObject:
             return "Foreign object";
         case ErrorKind::InvalidSetting:

@@ -19,6 +19,7 @@ enum class ErrorKind {
     LibraryNotFound,     // an outside library that cannot be loaded
     FunctionNotFound,    // a function its library lacks
     DriverFailed,        // the port driver did not start
+    PortWriteRefused,    // the port library did not put a byte on the wire
     ForeignObject,       // a shared memory object that is no virtual panel of this user
     InvalidSetting,      // an environment variable's value that means nothing
     TimedOut,            // what was waited for did not come in time

@@ -6,23 +6,16 @@
 // Prints, per run, the line period's median, 99th percentile and maximum, and the longest
 // gap at a frame boundary, in line periods. Usage: refresh_pace_bench [SECONDS_PER_RUN]
 #include <QApplication>
-#include <QFile>
-#include <QImage>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
+#include "bench/busy_window.h"
 #include "frames/port_signals.h"
 #include "lpt_port/module1.h"
 #include "lpt_port/refresh_thread.h"
-#include "picture/picture_loader.h"
-#include "port_tool/form1.h"
-#include "widgets/picture_widget.h"
 
 namespace {
 
@@ -98,35 +91,12 @@ void print(const char* run, const Pace& pace) {
     std::fflush(stdout);
 }
 
-// Keeps the window thread busy as a user would: the mouse over the picture, and a large
-// picture loaded into the window and converted, again and again.
-class BusyWindow {
-  public:
-    BusyWindow(port_tool::Form1& window, const std::filesystem::path& largePicture)
-        : window_(window) {
-        QObject::connect(&timer_, &QTimer::timeout, [this, largePicture] {
-            auto* area = window_.findChild<PictureWidget*>("Picture1");
-            for (int step = 0; step < 20; ++step) {
-                QTest::mouseMove(area, QPoint(10 + 30 * step, 10 + 10 * step));
-            }
-            window_.openPicture(largePicture);
-            QTest::mouseClick(window_.findChild<QPushButton*>("Command1"), Qt::LeftButton);
-        });
-    }
-    void start() { timer_.start(0); }
-    void stop() { timer_.stop(); }
-
-  private:
-    port_tool::Form1& window_;
-    QTimer timer_;
-};
-
 void waitWithEvents(double seconds) {
     QTest::qWait(static_cast<int>(seconds * 1000));
 }
 
-Pace streamOnThread(lpt_port::Module1& port, const FrameBuffer& frame, bool pause, BusyWindow* busy,
-                    double seconds) {
+Pace streamOnThread(lpt_port::Module1& port, const FrameBuffer& frame, bool pause,
+                    bench::BusyWindow* busy, double seconds) {
     LatchTimes timed(port);
     lpt_port::RefreshThread refresh(timed, [](std::exception_ptr) {}, {.pauseAfterLines = pause});
     const lpt_port::RealTimeGrant grant = refresh.start(frame);
@@ -146,7 +116,7 @@ Pace streamOnThread(lpt_port::Module1& port, const FrameBuffer& frame, bool paus
 }
 
 Pace streamWithEventsBetweenFrames(lpt_port::Module1& port, const FrameBuffer& frame,
-                                   BusyWindow& busy, double seconds) {
+                                   bench::BusyWindow& busy, double seconds) {
     LatchTimes timed(port);
     busy.start();
     const auto end = Clock::now() + std::chrono::duration<double>(seconds);
@@ -168,22 +138,10 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 4.0;
 
-    QTemporaryDir folder;
-    const QString large = folder.filePath("large.png");
-    QImage picture(4000, 3000, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            picture.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
-        }
-    }
-    picture.save(large);
-
-    port_tool::Form1 window({nullptr, VIRTUAL_WINIO_PATH});
-    if (window.Form_Load() != port_tool::LoadOutcome::Started) {
+    bench::BusyWindow busy(VIRTUAL_WINIO_PATH);
+    if (!busy.started()) {
         return 1;
     }
-    window.show();
-    BusyWindow busy(window, QFile::encodeName(large).toStdString());
     lpt_port::Module1 port(VIRTUAL_WINIO_PATH);
     port.start();
     FrameBuffer frame;

@@ -2,10 +2,10 @@
 
 #include <QCommandLineParser>
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <new>
 
+#include "base/whole_number.h"
 #include "command_line/stop_signals.h"
 
 namespace dotwall::command_line {
@@ -107,14 +107,12 @@ long ParsedLine::number(const std::string& option, long lowest, long highest, lo
     if (!text) {
         return fallback;
     }
-    long number = 0;
-    const char* end = text->data() + text->size();
-    const auto [stop, error] = std::from_chars(text->data(), end, number);
-    if (error != std::errc() || stop != end || number < lowest || number > highest) {
+    const std::optional<long> number = wholeNumber(*text, lowest, highest);
+    if (!number) {
         throw wrongUsage(dashed(option) + " takes a whole number from " + std::to_string(lowest) +
                          " to " + std::to_string(highest) + ", not \"" + *text + "\"");
     }
-    return number;
+    return *number;
 }
 
 std::optional<std::string> ParsedLine::argument(std::size_t index) const {

@@ -41,8 +41,8 @@ class ParsedLine {
     bool isSet(const std::string& option) const;
     // The option's value; nullopt when it was not given.
     std::optional<std::string> value(const std::string& option) const;
-    // The option's value as a whole number from `lowest` to `highest`, written in decimal
-    // digits with an optional minus and nothing else; `fallback` when it was not given.
+    // The option's value as a whole number from `lowest` to `highest` (see wholeNumber);
+    // `fallback` when it was not given.
     long number(const std::string& option, long lowest, long highest, long fallback) const;
     // The arguments, in order; the optional ones only when given.
     const std::vector<std::string>& arguments() const { return arguments_; }

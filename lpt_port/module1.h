@@ -24,11 +24,18 @@ class Module1 final : public PortInterface {
     bool start() override { return initialize_() != 0; }
     // ShutdownWinIo; its answer is not judged.
     void stop() override { shutdown_(); }
-    // SetPortVal of one byte to the data register. Its answer is not judged: a failing write
-    // does not stop the refresh.
-    void write(std::uint8_t byte) override { setPortVal_(winio::kDataRegister, byte, 1); }
+    // SetPortVal of one byte to the data register. A write the library refuses (it answers
+    // 0: a port not granted, an adapter unplugged) raises PortWriteRefused naming SetPortVal
+    // and the port, so the stream ends instead of going on with nothing on the wire.
+    void write(std::uint8_t byte) override {
+        if (setPortVal_(winio::kDataRegister, byte, 1) == 0) [[unlikely]] {
+            throwRefused(byte);
+        }
+    }
 
   private:
+    [[noreturn]] static void throwRefused(std::uint8_t byte);
+
     OutsideLibrary library_;
     BoundFunction<decltype(::InitializeWinIo)> initialize_{library_, "InitializeWinIo"};
     BoundFunction<decltype(::ShutdownWinIo)> shutdown_{library_, "ShutdownWinIo"};

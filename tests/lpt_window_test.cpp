@@ -38,6 +38,7 @@ void forgetPortCalls(std::int16_t initializeAnswer = 1) {
     const std::lock_guard lock(calls.mutex);
     calls.initializeAnswer = initializeAnswer;
     calls.initializeCalls = calls.shutdownCalls = calls.strayWrites = 0;
+    calls.refuseFrom = SIZE_MAX;
     calls.bytes.clear();
     calls.writers.clear();
 }
@@ -242,18 +243,31 @@ TEST_F(LptWindow, ClosingEndsTheFrameBeingSentAndStopsTheDriverOnce) {
     EXPECT_TRUE(portBytes().empty());
 }
 
-TEST_F(LptWindow, APortLibraryWithoutSetPortValEndsTheStreamWithItsError) {
+TEST_F(LptWindow, APortLibraryThatRefusesAWriteOrLacksSetPortValEndsTheStreamWithItsError) {
+    // A refused write (an adapter unplugged) ends the stream at once: the frame is not
+    // finished and no 0 follows, since the port takes nothing more.
+    portCalls().refuseFrom = 1000;
+    click("paleisk");
+    waitUntilStreamEnds();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text,
+              "Port write refused: SetPortVal refused the byte " +
+                  std::to_string(expectedPortStream(Bytes(38560), 1)[1000]) +
+                  " for the port 0x378 (888), so the stream ended: the port library could not "
+                  "put it on the wire.");
+    EXPECT_EQ(portBytes().size(), 1000u);
+
     window.reset();
     open(PORTLESS_WINIO_PATH);
     click("paleisk");
     waitUntilStreamEnds();
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].title, "Dotwall");
-    EXPECT_NE(messages.messages[0].text.find("\"SetPortVal\""), std::string::npos);
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[1].title, "Dotwall");
+    EXPECT_NE(messages.messages[1].text.find("\"SetPortVal\""), std::string::npos);
     EXPECT_FALSE(enabled("Command2"));
 
     dropFile("/no/such/picture.png");
-    EXPECT_NE(messages.messages.at(1).text.find("/no/such/picture.png"), std::string::npos);
+    EXPECT_NE(messages.messages.at(2).text.find("/no/such/picture.png"), std::string::npos);
 }
 
 TEST_F(LptWindow, TheMouseProbeShowsTheGridColumnLineAndColourUnderTheMouse) {

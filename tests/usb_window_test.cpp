@@ -15,29 +15,6 @@
 namespace dotwall::testing {
 namespace {
 
-// The board calls the stand-in board library writes to standard error, one line each,
-// while this lives.
-struct BoardCalls {
-    BoardCalls() { dup2(fileno(file), 2); }
-    ~BoardCalls() {
-        dup2(saved, 2);
-        close(saved);
-        std::fclose(file);
-    }
-    std::string lines() const {
-        std::fflush(stderr);
-        std::rewind(file);
-        std::string calls;
-        char line[256];
-        while (std::fgets(line, sizeof line, file) != nullptr) {
-            calls += std::string_view(line).starts_with("Do") ? line : "";
-        }
-        return calls;
-    }
-    std::FILE* file = std::tmpfile();
-    int saved = dup(2);
-};
-
 // Records the lamp's colour each time it is painted.
 struct LampPaints final : QObject {
     explicit LampPaints(usb_tool::ShapeWidget* lamp) : lamp(lamp) {
@@ -167,7 +144,7 @@ TEST_F(UsbWindow, TheBoardLibraryGetsTheFrameAndTheBoxesInItsOperandOrder) {
     click("Command1");
     click("Command3");
     const Bytes frame = readBytes(screenBin);
-    const BoardCalls board;
+    const StandardErrorLines board;
 
     click("Command2");
     type("Text5", "1");
@@ -185,12 +162,12 @@ TEST_F(UsbWindow, TheBoardLibraryGetsTheFrameAndTheBoxesInItsOperandOrder) {
                  << int{frame[i + 2]} << ", " << int{frame[i + 3]} << ")\n";
     }
     expected << "DoI2CRead(1, 32, 4, 255)\nDoI2CWrite(15)\n";
-    EXPECT_EQ(board.lines(), expected.str());
+    EXPECT_EQ(board.lines("Do"), expected.str());
     EXPECT_EQ(text("Text5") + text("Text9"), "1 255 ") << "the boxes keep their texts";
 }
 
 TEST_F(UsbWindow, ABoxThatHoldsNoByteIsReportedAndNothingIsSent) {
-    const BoardCalls board;
+    const StandardErrorLines board;
     // The I2C read converts its boxes last first: Text9, Text8, Text7, Text5.
     for (const char* box : {"Text5", "Text7", "Text8", "Text9"}) {
         type(box, QString("bad ") + box);
@@ -206,7 +183,7 @@ TEST_F(UsbWindow, ABoxThatHoldsNoByteIsReportedAndNothingIsSent) {
     EXPECT_EQ(lastMessage(), "Overflow: The text \"256\" holds a number outside 0 to 255.");
     EXPECT_EQ(messages.messages.size(), 5u);
     EXPECT_EQ(messages.messages[0].title, "Dotwall");
-    EXPECT_EQ(board.lines(), "");
+    EXPECT_EQ(board.lines("Do"), "");
     EXPECT_EQ(text("Text10"), "Text10");
 }
 

@@ -66,10 +66,16 @@ file(GLOB programs RELATIVE "${PREFIX}/bin" "${PREFIX}/bin/*")
 check_finds(DotwallUsb libAVR309.so)
 check_finds(DotwallLpt libWinIo.so)
 
-# The virtual port library sits in a folder of its own, which no program searches.
-file(GLOB_RECURSE virtual_library "${PREFIX}/*/dotwall-virtual/libWinIo.so")
-if(NOT virtual_library)
-    fail("no virtual port library in a folder dotwall-virtual")
+# The virtual and USB adapter port libraries sit in folders of their own, which no program
+# searches; udev finds the adapters' rule.
+foreach(folder IN ITEMS dotwall-virtual dotwall-ftdi)
+    file(GLOB_RECURSE library "${PREFIX}/*/${folder}/libWinIo.so")
+    if(NOT library)
+        fail("no port library in a folder ${folder}")
+    endif()
+endforeach()
+if(NOT EXISTS "${PREFIX}/lib/udev/rules.d/60-dotwall-ftdi.rules")
+    fail("no udev rule for the USB adapters in lib/udev/rules.d")
 endif()
 
 # Every window has its desktop entry and icon.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -13,6 +14,7 @@ namespace dotwall::testing {
 struct RecordedPortCalls {
     std::mutex mutex;
     std::int16_t initializeAnswer = 1;  // what InitializeWinIo answers
+    std::size_t refuseFrom = SIZE_MAX;  // SetPortVal answers 0 from this many bytes on
     int initializeCalls = 0;
     int shutdownCalls = 0;
     std::vector<std::uint8_t> bytes;       // SetPortVal's bytes for port 888, one byte wide

@@ -39,10 +39,13 @@ std::int16_t ShutdownWinIo() {
     return 1;
 }
 
-// Answers the number of bytes so far, a result that a caller must keep without judging.
+// Answers any number but 0 for a write it takes: only 0 says a write was refused.
 std::int16_t SetPortVal(std::uint16_t port, std::uint32_t value, std::uint8_t size) {
     RecordedPortCalls& calls = *RecordingWinIoCalls();
     const std::lock_guard lock(calls.mutex);
+    if (calls.bytes.size() >= calls.refuseFrom) {
+        return 0;
+    }
     if (port == dotwall::winio::kDataRegister && size == 1 && value <= 0xFF) {
         calls.bytes.push_back(static_cast<std::uint8_t>(value));
     } else {
@@ -51,6 +54,6 @@ std::int16_t SetPortVal(std::uint16_t port, std::uint32_t value, std::uint8_t si
     if (calls.writers.empty() || calls.writers.back() != std::this_thread::get_id()) {
         calls.writers.push_back(std::this_thread::get_id());
     }
-    return static_cast<std::int16_t>(calls.bytes.size());
+    return static_cast<std::int16_t>(1 + calls.bytes.size() % 1000);
 }
 }

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,6 +16,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dotwall::testing {
@@ -68,6 +70,35 @@ inline std::filesystem::path savePicture(const QImage& picture, const std::files
 inline QImage loadPicture(const std::filesystem::path& path) {
     return QImage(QString::fromStdString(path.string()));
 }
+
+// What this process writes to standard error while this lives, taken instead of shown.
+class StandardErrorLines {
+  public:
+    StandardErrorLines() { dup2(fileno(file_), 2); }
+    ~StandardErrorLines() {
+        dup2(saved_, 2);
+        close(saved_);
+        std::fclose(file_);
+    }
+    StandardErrorLines(const StandardErrorLines&) = delete;
+    StandardErrorLines& operator=(const StandardErrorLines&) = delete;
+
+    // The lines so far that start with `prefix`.
+    std::string lines(std::string_view prefix = "") const {
+        std::fflush(stderr);
+        std::rewind(file_);
+        std::string taken;
+        char line[1024];
+        while (std::fgets(line, sizeof line, file_) != nullptr) {
+            taken += std::string_view(line).starts_with(prefix) ? line : "";
+        }
+        return taken;
+    }
+
+  private:
+    std::FILE* file_ = std::tmpfile();
+    int saved_ = dup(2);
+};
 
 // How a program run ended and what it printed.
 struct ProgramRun {

@@ -1,0 +1,92 @@
+// The port-access library's ten functions over an FTDI FT232H or FT2232H in asynchronous
+// bit-bang mode: what DotwallLpt writes to the parallel port's data register goes out on the
+// adapter's eight pins at the rate the chip sets. Load it in place of the real library
+// (LD_LIBRARY_PATH=build/bin/ftdi).
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "ftdi_port/adapter.h"
+#include "winio/data_register.h"
+
+// The ten functions are the library's only exports.
+#pragma GCC visibility push(default)
+#include "winio/winio.h"
+#pragma GCC visibility pop
+
+namespace {
+
+using dotwall::ftdi_port::Adapter;
+
+constexpr std::int16_t kSuccess = 1;
+constexpr std::int16_t kFailure = 0;
+
+// The adapter from InitializeWinIo to ShutdownWinIo. Like the real port, it is started and
+// stopped by one thread while no other writes to it.
+std::unique_ptr<Adapter> adapter;
+bool failureTold = false;
+
+void tell(const std::string& what) {
+    std::fprintf(stderr, "libWinIo.so (FTDI): %s\n", what.c_str());
+}
+
+// The one access the panel is wired to; any other is a port that was not granted.
+bool reachesThePanel(std::uint16_t address, std::uint8_t size) {
+    return adapter != nullptr && address == dotwall::winio::kDataRegister && size == 1;
+}
+
+}  // namespace
+
+extern "C" {
+
+std::int16_t InitializeWinIo() {
+    if (adapter != nullptr) {
+        return kSuccess;
+    }
+    try {
+        adapter = std::make_unique<Adapter>(dotwall::ftdi_port::settingsFromEnvironment());
+    } catch (const std::exception& error) {
+        tell(error.what());
+        return kFailure;
+    }
+    failureTold = false;
+    return kSuccess;
+}
+
+std::int16_t ShutdownWinIo() {
+    if (adapter == nullptr) {
+        return kSuccess;
+    }
+    adapter->finish();
+    for (const std::string& news : {failureTold ? "" : adapter->failure(), adapter->underruns()}) {
+        if (!news.empty()) {
+            tell(news);
+        }
+    }
+    adapter.reset();
+    return kSuccess;
+}
+
+std::int16_t SetPortVal(std::uint16_t address, std::uint32_t value, std::uint8_t size) {
+    if (!reachesThePanel(address, size)) {
+        return kFailure;
+    }
+    if (!adapter->write(static_cast<std::uint8_t>(value))) {
+        if (!std::exchange(failureTold, true)) {
+            tell(adapter->failure());
+        }
+        return kFailure;
+    }
+    return kSuccess;
+}
+
+std::int16_t GetPortVal(std::uint16_t address, std::uint32_t* value, std::uint8_t size) {
+    if (value == nullptr || !reachesThePanel(address, size)) {
+        return kFailure;
+    }
+    *value = adapter->lastByte();
+    return kSuccess;
+}
+}

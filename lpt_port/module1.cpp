@@ -1,0 +1,18 @@
+#include "lpt_port/module1.h"
+
+#include <cstdio>
+
+#include "base/runtime_error.h"
+
+namespace dotwall::lpt_port {
+
+void Module1::throwRefused(std::uint8_t byte) {
+    char message[200];
+    std::snprintf(message, sizeof message,
+                  "SetPortVal refused the byte %u for the port 0x%X (%u), so the stream ended: "
+                  "the port library could not put it on the wire.",
+                  unsigned{byte}, unsigned{winio::kDataRegister}, unsigned{winio::kDataRegister});
+    throw RuntimeError(ErrorKind::PortWriteRefused, message);
+}
+
+}  // namespace dotwall::lpt_port

@@ -1,0 +1,172 @@
+// DotwallFrame play on the USB adapter port library, run as a process against the stand-in
+// for libftdi1 beside it: what the adapter is set to, every byte it is sent, and each way an
+// adapter can fail.
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "base/library_binder.h"
+#include "winio/winio.h"
+
+#include "expected_frames.h"
+#include "test_files.h"
+
+namespace dotwall::testing {
+namespace {
+
+class FtdiPort : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        picture = savePicture(noisePicture(640, 240, kBlackAndWhite), folder / "p.png");
+        ASSERT_EQ(
+            runProgram(DOTWALL_FRAME_PATH, {"stream", "p.png", "--frames", "3"}, folder.path())
+                .status,
+            0);
+        setenv("DOTWALL_STANDIN_FTDI_RECORD", (folder / "record").c_str(), 1);
+    }
+    void TearDown() override {
+        for (const char* name : {"DOTWALL_STANDIN_FTDI_RECORD", "DOTWALL_STANDIN_FTDI_RATE",
+                                 "DOTWALL_STANDIN_FTDI_FAIL", "DOTWALL_STANDIN_FTDI_PRODUCT",
+                                 "DOTWALL_FTDI_DEVICE", "DOTWALL_FTDI_BYTES_PER_SECOND"}) {
+            unsetenv(name);
+        }
+    }
+
+    ProgramRun play(const std::string& frames = "3") {
+        std::filesystem::remove(folder / "record");
+        return runProgram(DOTWALL_FRAME_ON_FTDI_PORT, {"play", "p.png", "--frames", frames},
+                          folder.path());
+    }
+    std::string record() { return readText(folder / "record"); }
+
+    TemporaryFolder folder;
+    std::filesystem::path picture;
+};
+
+TEST_F(FtdiPort, SetsEightOutputsInBitBangModeAtTheRateThenSendsEveryByteWithThePinsLowAround) {
+    setenv("DOTWALL_STANDIN_FTDI_RATE", "4700000", 1);
+    const ProgramRun played = play();
+    EXPECT_EQ(played.status, 0) << played.err;
+    EXPECT_EQ(played.err, "");
+    Bytes expected{0};  // the pins low before the stream
+    const Bytes stream = readBytes(folder / "lpt_stream.bin");
+    expected.insert(expected.end(), stream.begin(), stream.end());
+    expected.push_back(0);
+    EXPECT_EQ(readBytes(folder / "record.bytes"), expected);
+    // Channel A, the first FT232H, 4700000 / 16 baud before bit-bang mode on all eight pins,
+    // all of it before the first byte; closed and freed at the end.
+    const std::string calls = record();
+    EXPECT_TRUE(
+        calls.starts_with("interface 1\nopen 0403:6014\nbaudrate 293750\nbitmode ff 1\n"
+                          "chunksize 8192\nfirst transfer\ntransfers "))
+        << calls;
+    EXPECT_NE(calls.find(" stalls 0 "), std::string::npos) << calls;
+    EXPECT_TRUE(calls.ends_with("\nclose\nfree\n")) << calls;
+
+    // Another rate, the FT2232H when there is no FT232H, and the adapter a user names.
+    setenv("DOTWALL_FTDI_BYTES_PER_SECOND", "1000000", 1);
+    setenv("DOTWALL_STANDIN_FTDI_PRODUCT", "6010", 1);
+    ASSERT_EQ(play("1").status, 0);
+    EXPECT_TRUE(
+        record().starts_with("interface 1\nopen 0403:6014\nopen 0403:6010\nbaudrate 62500\n"))
+        << record();
+    unsetenv("DOTWALL_STANDIN_FTDI_PRODUCT");
+    setenv("DOTWALL_FTDI_DEVICE", "s:0x0403:0x6014:FT1X", 1);
+    ASSERT_EQ(play("1").status, 0);
+    EXPECT_TRUE(record().starts_with("interface 1\nopen s:0x0403:0x6014:FT1X\n")) << record();
+}
+
+TEST_F(FtdiPort, EachFailureIsOneLineThatSaysWhatToDoAndLeavesTheAdapterClosed) {
+    const std::string whoops = "DotwallFrame: Whoops ! There is a problem with InitializeWinIo.\n";
+    const std::string ftdi = "libWinIo.so (FTDI): ";
+    const struct {
+        const char* variable;
+        const char* value;
+        std::string said;     // the library's line; the program's follows
+        std::string closing;  // how the record ends
+    } cases[] = {
+        {"DOTWALL_STANDIN_FTDI_FAIL", "missing",
+         "no FT232H (0403:6014) or FT2232H (0403:6010) is plugged in (ftdi_usb_open: device not "
+         "found): plug one in, or name it with DOTWALL_FTDI_DEVICE",
+         "open 0403:6010\nfree\n"},
+        {"DOTWALL_STANDIN_FTDI_FAIL", "denied",
+         "this user may not open the FT232H (0403:6014) or FT2232H (0403:6010) (ftdi_usb_open: "
+         "unable to open device): install the udev rule 60-dotwall-ftdi.rules",
+         "open 0403:6014\nfree\n"},
+        {"DOTWALL_STANDIN_FTDI_FAIL", "busy", "is held by another program", "free\n"},
+        {"DOTWALL_STANDIN_FTDI_FAIL", "baudrate",
+         "the adapter refused the rate of 4700000 bytes per second (ftdi_set_baudrate: "
+         "Unsupported baudrate)",
+         "close\nfree\n"},
+        {"DOTWALL_STANDIN_FTDI_FAIL", "bitmode", "refused asynchronous bit-bang mode",
+         "close\nfree\n"},
+        {"DOTWALL_FTDI_DEVICE", "x:1", "DOTWALL_FTDI_DEVICE=\"x:1\" names no adapter", "free\n"},
+        {"DOTWALL_FTDI_BYTES_PER_SECOND", "2500",
+         "DOTWALL_FTDI_BYTES_PER_SECOND=\"2500\" is no whole number from 3000 to 12000000 bytes "
+         "per second.",
+         ""},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.value);
+        setenv(row.variable, row.value, 1);
+        const ProgramRun played = play();
+        unsetenv(row.variable);
+        EXPECT_EQ(played.status, 1);
+        EXPECT_TRUE(played.err.starts_with(ftdi)) << played.err;
+        EXPECT_NE(played.err.find(row.said), std::string::npos) << played.err;
+        EXPECT_TRUE(played.err.ends_with(whoops)) << played.err;
+        EXPECT_EQ(std::count(played.err.begin(), played.err.end(), '\n'), 2) << played.err;
+        EXPECT_TRUE(record().ends_with(row.closing)) << record();
+    }
+
+    // Unplugged mid-stream: the refused write ends the stream, said by the library and by
+    // the program, and nothing is sent after it.
+    setenv("DOTWALL_STANDIN_FTDI_FAIL", "write:100000", 1);
+    const ProgramRun unplugged = play("1000");
+    EXPECT_EQ(unplugged.status, 1);
+    EXPECT_TRUE(unplugged.err.starts_with(
+        ftdi +
+        "The adapter stopped taking bytes (ftdi_transfer_data_done: LIBUSB_ERROR_NO_DEVICE)"))
+        << unplugged.err;
+    EXPECT_NE(unplugged.err.find("\nDotwallFrame: SetPortVal refused the byte "), std::string::npos)
+        << unplugged.err;
+    EXPECT_TRUE(record().ends_with("close\nfree\n"));
+    EXPECT_LT(readBytes(folder / "record.bytes").size(), 100000u + 64 * 1024);
+}
+
+// The library in this process, over the stand-in loaded first under libftdi1's name.
+TEST_F(FtdiPort, AWriterThatPausesMidStreamLeavesTheChipDryAndTheUnderrunsAreToldAtShutdown) {
+    setenv("DOTWALL_STANDIN_FTDI_RATE", "4700000", 1);
+    ASSERT_NE(dlopen(STANDIN_FTDI_PATH, RTLD_NOW | RTLD_GLOBAL), nullptr) << dlerror();
+    OutsideLibrary library{FTDI_WINIO_PATH};
+    BoundFunction<decltype(::InitializeWinIo)> initialize{library, "InitializeWinIo"};
+    BoundFunction<decltype(::SetPortVal)> setPortVal{library, "SetPortVal"};
+    BoundFunction<decltype(::GetPortVal)> getPortVal{library, "GetPortVal"};
+    BoundFunction<decltype(::ShutdownWinIo)> shutdown{library, "ShutdownWinIo"};
+    EXPECT_EQ(setPortVal(0x378, 48, 1), 0) << "no write before InitializeWinIo";
+    ASSERT_EQ(initialize(), 1);
+    const StandardErrorLines said;
+    for (int pause = 0; pause < 3; ++pause) {
+        for (const std::uint8_t byte : {48, 32, 64 + 5, 5}) {
+            EXPECT_EQ(setPortVal(0x378, byte, 1), 1);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the latch waits high
+    }
+    std::uint32_t last = 0;
+    EXPECT_EQ(getPortVal(0x378, &last, 1) + setPortVal(0x379, 1, 1) + setPortVal(0x378, 1, 2), 1);
+    EXPECT_EQ(last, 5u);
+    EXPECT_EQ(shutdown(), 1);
+    EXPECT_EQ(said.lines(),
+              "libWinIo.so (FTDI): The adapter ran out of bytes 3 times while the "
+              "stream ran: the PC did not keep up, and the panel saw its lines "
+              "stall.\n");
+    EXPECT_NE(record().find(" stalls 3 "), std::string::npos) << record();
+    EXPECT_EQ(readBytes(folder / "record.bytes").back(), 0) << "the pins left low";
+}
+
+}  // namespace
+}  // namespace dotwall::testing
