@@ -18,6 +18,8 @@ std::string_view errorKindName(ErrorKind kind) {
             return "Invalid picture";
         case ErrorKind::InvalidFrame:
             return "Invalid frame";
+        case ErrorKind::InvalidProfile:
+            return "Invalid panel profile";
         case ErrorKind::LibraryNotFound:
             return "Library not found";
         case ErrorKind::FunctionNotFound:

@@ -16,6 +16,7 @@ enum class ErrorKind {
     FileAccess,          // a file that cannot be read or written
     InvalidPicture,      // a file that is no picture, or a damaged one
     InvalidFrame,        // a file that is no panel frame
+    InvalidProfile,      // a panel profile that cannot be used
     LibraryNotFound,     // an outside library that cannot be loaded
     FunctionNotFound,    // a function its library lacks
     DriverFailed,        // the port driver did not start

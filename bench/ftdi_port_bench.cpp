@@ -17,6 +17,7 @@
 
 #include "bench/busy_window.h"
 #include "frames/port_signals.h"
+#include "frames/profile_frame.h"
 #include "lpt_port/module1.h"
 #include "lpt_port/refresh_thread.h"
 
@@ -73,12 +74,14 @@ void run(const char* name, long frames, bench::BusyWindow* busy, const std::stri
         std::printf("%s: InitializeWinIo of the FTDI library failed\n", name);
         return;
     }
-    lpt_port::RefreshThread refresh(port, [](std::exception_ptr) {}, {.frameLimit = frames});
+    lpt_port::RefreshThread refresh(port, [](std::exception_ptr) {},
+                                    {.frameLimit = frames, .rateUnreachable = {}});
     if (busy != nullptr) {
         busy->start();
     }
     const double processorBefore = streamProcessorSeconds();
-    const lpt_port::RealTimeGrant grant = refresh.start(frame);
+    const lpt_port::RealTimeGrant grant =
+        refresh.start(dotwallLptProfile(), profile_frame::ofFrameBuffer(frame));
     while (refresh.running()) {
         QTest::qWait(5);
     }

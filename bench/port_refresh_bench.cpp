@@ -5,6 +5,7 @@
 
 #include "frames/frame_buffer.h"
 #include "frames/port_signals.h"
+#include "frames/profile_frame.h"
 #include "lpt_port/module1.h"
 
 namespace {
@@ -15,8 +16,10 @@ void BM_RefreshOneFrame(benchmark::State& state) {
     lpt_port::Module1 port{NULL_WINIO_PATH};
     FrameBuffer frame;
     frame.preFill();
+    const std::vector<std::uint8_t> packed = profile_frame::ofFrameBuffer(frame);
+    port_signals::FrameEncoder encoder(dotwallLptProfile());
     for (auto _ : state) {
-        port_signals::writeFrame(frame, port);
+        encoder.writeFrame(packed, port);
     }
     using benchmark::Counter;
     const auto writes = static_cast<double>(port_signals::kWritesPerFrame);

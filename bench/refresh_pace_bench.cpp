@@ -1,10 +1,12 @@
 // How evenly DotwallLpt's refresh paces the panel's lines while the window is kept busy
 // (mouse moves over the picture, a large picture loaded and converted over and over): the
-// refresh thread, with and without its pause after each line, beside the stream taking the
-// window's events between frames. Every run goes through the real port binding into the
-// virtual port library paced like a real port (1 µs a write) and times each line latch.
-// Prints, per run, the line period's median, 99th percentile and maximum, and the longest
-// gap at a frame boundary, in line periods. Usage: refresh_pace_bench [SECONDS_PER_RUN]
+// refresh thread on DotwallLpt's panel, with and without its pause after each line, beside
+// the stream taking the window's events between frames; then a 640 x 240 panel wired alike
+// whose profile sets 10 frames a second. Every run goes through the real port binding into
+// the virtual port library paced like a real port (1 µs a write) and times each line latch.
+// Prints, per run, the frames per second reached, the line period's median, 99th percentile
+// and maximum, and the longest gap at a frame boundary, in line periods.
+// Usage: refresh_pace_bench [SECONDS_PER_RUN] [SECONDS_OF_THE_SET_RATE]
 #include <QApplication>
 #include <QTest>
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "bench/busy_window.h"
+#include "frames/panel_profile.h"
 #include "frames/port_signals.h"
 #include "lpt_port/module1.h"
 #include "lpt_port/refresh_thread.h"
@@ -22,15 +25,16 @@ namespace {
 using namespace dotwall;
 using Clock = std::chrono::steady_clock;
 
-// The port, with the time of every line latch noted in memory filled beforehand: a page
+// The port, with the time of every line's latch (just before it is written) noted in memory
+// filled beforehand: a page
 // first touched while streaming would wait for the window thread's memory map lock, and
 // the benchmark would time itself.
 class LatchTimes final : public port_signals::PortWriter {
   public:
-    explicit LatchTimes(lpt_port::Module1& port) : port_(port), times_(1 << 20) {}
-    void write(std::uint8_t byte) override {
-        port_.write(byte);
-        if (byte == port_signals::kLineLatch && latches_ < times_.size()) {
+    explicit LatchTimes(lpt_port::Module1& port) : port_(port), times_(1 << 21) {}
+    void write(std::uint8_t byte) override { port_.write(byte); }
+    void beforeLatch() override {
+        if (latches_ < times_.size()) {
             times_[latches_++] = Clock::now();
         }
     }
@@ -50,18 +54,18 @@ struct Pace {
     double maxUs = 0;
     double longestFrameGapLines = 0;
     std::size_t frames = 0;
+    double framesPerSecond = 0;  // from the first line's end to the last's
 };
 
 // Line periods from the latch times; a frame's first line also carries the frame's start.
-Pace paceOf(const std::vector<Clock::time_point>& latches) {
-    constexpr std::size_t kLines = 241;
+Pace paceOf(const std::vector<Clock::time_point>& latches, std::size_t lines) {
     std::vector<double> periods;
     std::vector<double> frameStarts;
     for (std::size_t i = 1; i < latches.size(); ++i) {
         const double us =
             std::chrono::duration<double, std::micro>(latches[i] - latches[i - 1]).count();
         periods.push_back(us);
-        if (i % kLines == 0) {
+        if (i % lines == 0) {
             frameStarts.push_back(us);
         }
     }
@@ -78,15 +82,18 @@ Pace paceOf(const std::vector<Clock::time_point>& latches) {
         frameStarts.empty()
             ? 0
             : *std::max_element(frameStarts.begin(), frameStarts.end()) / pace.medianUs;
-    pace.frames = latches.size() / kLines;
+    pace.frames = latches.size() / lines;
+    pace.framesPerSecond = static_cast<double>(periods.size()) / static_cast<double>(lines) /
+                           std::chrono::duration<double>(latches.back() - latches.front()).count();
     return pace;
 }
 
 void print(const char* run, const Pace& pace) {
     std::printf(
-        "%-44s %6zu frames  line median %7.1f us  p99 %7.1f us  max %9.1f us (%6.1f x)"
-        "  longest frame gap %6.1f lines\n",
-        run, pace.frames, pace.medianUs, pace.p99Us, pace.maxUs, pace.maxUs / pace.medianUs,
+        "%-44s %6zu frames %7.3f frames/s  line median %7.1f us  p99 %7.1f us (%5.3f x)  max "
+        "%9.1f us (%6.2f x)  longest frame gap %6.1f lines\n",
+        run, pace.frames, pace.framesPerSecond, pace.medianUs, pace.p99Us,
+        pace.p99Us / pace.medianUs, pace.maxUs, pace.maxUs / pace.medianUs,
         pace.longestFrameGapLines);
     std::fflush(stdout);
 }
@@ -95,11 +102,16 @@ void waitWithEvents(double seconds) {
     QTest::qWait(static_cast<int>(seconds * 1000));
 }
 
-Pace streamOnThread(lpt_port::Module1& port, const FrameBuffer& frame, bool pause,
+Pace streamOnThread(lpt_port::Module1& port, const PanelProfile& profile, bool pause,
                     bench::BusyWindow* busy, double seconds) {
     LatchTimes timed(port);
-    lpt_port::RefreshThread refresh(timed, [](std::exception_ptr) {}, {.pauseAfterLines = pause});
-    const lpt_port::RealTimeGrant grant = refresh.start(frame);
+    lpt_port::RefreshThread refresh(
+        timed, [](std::exception_ptr) {},
+        {.pauseAfterLines = pause, .rateUnreachable = [](const std::string& what) {
+             std::printf("  (%s)\n", what.c_str());
+         }});
+    const lpt_port::RealTimeGrant grant =
+        refresh.start(profile, std::vector<std::uint8_t>(profile.frameBytes(), 5));
     if (!grant.refused.empty()) {
         std::printf("  (%s)\n", grant.refused.c_str());
     }
@@ -112,20 +124,33 @@ Pace streamOnThread(lpt_port::Module1& port, const FrameBuffer& frame, bool paus
     }
     refresh.requestStop();
     refresh.join();
-    return paceOf(timed.times());
+    return paceOf(timed.times(), static_cast<std::size_t>(profile.lines));
 }
 
-Pace streamWithEventsBetweenFrames(lpt_port::Module1& port, const FrameBuffer& frame,
-                                   bench::BusyWindow& busy, double seconds) {
+Pace streamWithEventsBetweenFrames(lpt_port::Module1& port, bench::BusyWindow& busy,
+                                   double seconds) {
+    const PanelProfile profile = dotwallLptProfile();
     LatchTimes timed(port);
+    port_signals::FrameEncoder encoder(profile);
     busy.start();
     const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-    port_signals::streamFrames(frame, timed, [&] {
-        QCoreApplication::processEvents();
-        return Clock::now() >= end;
-    });
+    port_signals::streamFrames(encoder, std::vector<std::uint8_t>(profile.frameBytes(), 5), timed,
+                               [&] {
+                                   QCoreApplication::processEvents();
+                                   return Clock::now() >= end;
+                               });
     busy.stop();
-    return paceOf(timed.times());
+    return paceOf(timed.times(), static_cast<std::size_t>(profile.lines));
+}
+
+// A 640 x 240 panel wired as DotwallLpt's, its lines at a set rate.
+PanelProfile steadyPanel(double framesPerSecond) {
+    PanelProfile profile = dotwallLptProfile();
+    profile.name = "640 x 240 at a steady rate";
+    profile.lines = 240;
+    profile.dotwallLpt = false;
+    profile.framesPerSecond = framesPerSecond;
+    return profile;
 }
 
 }  // namespace
@@ -137,6 +162,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 4.0;
+    const double rateSeconds = argc > 2 ? std::atof(argv[2]) : 10.0;
 
     bench::BusyWindow busy(VIRTUAL_WINIO_PATH);
     if (!busy.started()) {
@@ -144,15 +170,17 @@ int main(int argc, char** argv) {
     }
     lpt_port::Module1 port(VIRTUAL_WINIO_PATH);
     port.start();
-    FrameBuffer frame;
-    frame.preFill();
+    const PanelProfile described = dotwallLptProfile();
 
-    print("refresh thread, window idle", streamOnThread(port, frame, true, nullptr, seconds));
-    print("refresh thread, window busy", streamOnThread(port, frame, true, &busy, seconds));
+    print("refresh thread, window idle", streamOnThread(port, described, true, nullptr, seconds));
+    print("refresh thread, window busy", streamOnThread(port, described, true, &busy, seconds));
     print("refresh thread without pauses, window busy",
-          streamOnThread(port, frame, false, &busy, seconds));
-    print("events between frames, window busy",
-          streamWithEventsBetweenFrames(port, frame, busy, seconds));
+          streamOnThread(port, described, false, &busy, seconds));
+    print("events between frames, window busy", streamWithEventsBetweenFrames(port, busy, seconds));
+    print("640 x 240 at 10 frames/s, window idle",
+          streamOnThread(port, steadyPanel(10), true, nullptr, rateSeconds));
+    print("640 x 240 at 10 frames/s, window busy",
+          streamOnThread(port, steadyPanel(10), true, &busy, rateSeconds));
     port.stop();
     return 0;
 }

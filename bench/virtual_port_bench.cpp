@@ -12,11 +12,19 @@
 #include "bench/allocation_count.h"
 #include "frames/frame_buffer.h"
 #include "frames/port_signals.h"
+#include "frames/profile_frame.h"
 #include "lpt_port/module1.h"
 
 namespace {
 
 using namespace dotwall;
+
+// DotwallLpt's frame of a window that converted nothing but the pre-fill.
+std::vector<std::uint8_t> preFilledFrame() {
+    FrameBuffer frame;
+    frame.preFill();
+    return profile_frame::ofFrameBuffer(frame);
+}
 
 // Streams frames into the virtual library with `nanosecondsPerWrite` pacing.
 void streamFrames(benchmark::State& state, const char* nanosecondsPerWrite) {
@@ -28,12 +36,12 @@ void streamFrames(benchmark::State& state, const char* nanosecondsPerWrite) {
         state.SkipWithError("InitializeWinIo of the virtual library failed");
         return;
     }
-    FrameBuffer frame;
-    frame.preFill();
-    port_signals::writeFrame(frame, port);  // binds SetPortVal before the timing
+    const std::vector<std::uint8_t> frame = preFilledFrame();
+    port_signals::FrameEncoder encoder(dotwallLptProfile());
+    encoder.writeFrame(frame, port);  // binds SetPortVal before the timing
     const long before = bench::allocationCount();
     for (auto _ : state) {
-        port_signals::writeFrame(frame, port);
+        encoder.writeFrame(frame, port);
     }
     const long allocated = bench::allocationCount() - before;
     port.stop();
@@ -60,11 +68,11 @@ BENCHMARK(BM_VirtualPortPaced)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The decoder alone, its share of a write.
 void BM_StreamDecoder(benchmark::State& state) {
-    FrameBuffer frame;
-    frame.preFill();
-    port_signals::StreamDecoder decoder;
+    const std::vector<std::uint8_t> frame = preFilledFrame();
+    port_signals::FrameEncoder encoder(dotwallLptProfile());
+    port_signals::StreamDecoder decoder(dotwallLptProfile());
     for (auto _ : state) {
-        port_signals::writeFrame(frame, decoder);
+        encoder.writeFrame(frame, decoder);
     }
     state.counters["time_per_write"] = benchmark::Counter(
         static_cast<double>(port_signals::kWritesPerFrame),

@@ -7,7 +7,6 @@
 #include "frames/frame_file.h"
 #include "frames/frame_picture.h"
 #include "frames/port_signals.h"
-#include "frames/single_scan_frame.h"
 #include "picture/area_image.h"
 #include "picture/frame_packing.h"
 #include "picture/picture_loader.h"
@@ -37,12 +36,13 @@ void writeWholeUnlessStopped(const std::filesystem::path& output, const void* da
 // Port bytes into a file, a frame's worth at a time.
 class FilePortWriter final : public port_signals::PortWriter {
   public:
-    explicit FilePortWriter(FileOutput& file) : file_(file) {
-        bytes_.reserve(port_signals::kWritesPerFrame);
+    FilePortWriter(FileOutput& file, std::size_t bytesPerFrame)
+        : file_(file), bytesPerFrame_(bytesPerFrame) {
+        bytes_.reserve(bytesPerFrame_);
     }
     void write(std::uint8_t byte) override {
         bytes_.push_back(byte);
-        if (bytes_.size() == port_signals::kWritesPerFrame) {
+        if (bytes_.size() == bytesPerFrame_) {
             writeUnlessStopped(file_, bytes_.data(), bytes_.size());
             bytes_.clear();
         }
@@ -50,6 +50,7 @@ class FilePortWriter final : public port_signals::PortWriter {
 
   private:
     FileOutput& file_;
+    std::size_t bytesPerFrame_;
     std::vector<std::uint8_t> bytes_;
 };
 
@@ -59,26 +60,32 @@ void writeUsbFrame(const std::filesystem::path& picturePath, const std::filesyst
     writeFrameFile(packUsbFrame(blackAndWhite(loadPicture(picturePath))), output);
 }
 
-void writeLptFrame(const std::filesystem::path& picturePath, const std::filesystem::path& output) {
-    const FrameBuffer frame = packLptFrame(loadPicture(picturePath));
-    writeWholeUnlessStopped(output, frame.data(), single_scan::kFrameBytes);
+void writePanelFrame(const std::filesystem::path& picturePath, const PanelProfile& profile,
+                     PictureFitting fitting, const std::filesystem::path& output) {
+    const std::vector<std::uint8_t> frame =
+        packPanelFrame(profile, loadPicture(picturePath), fitting);
+    writeWholeUnlessStopped(output, frame.data(), frame.size());
 }
 
-void writeStream(const std::filesystem::path& picturePath, long frames,
-                 const std::filesystem::path& output) {
-    const FrameBuffer frame = packLptFrame(loadPicture(picturePath));
+void writeStream(const std::filesystem::path& picturePath, const PanelProfile& profile,
+                 PictureFitting fitting, long frames, const std::filesystem::path& output) {
+    const std::vector<std::uint8_t> frame =
+        packPanelFrame(profile, loadPicture(picturePath), fitting);
     writeWholeFile(output, "", [&](FileOutput& file) {
-        FilePortWriter port(file);
+        FilePortWriter port(file, static_cast<std::size_t>(profile.writesPerFrame()));
+        port_signals::FrameEncoder encoder(profile);
         long sent = 0;
-        port_signals::streamFrames(frame, port, [&] { return ++sent == frames; });
+        port_signals::streamFrames(encoder, frame, port, [&] { return ++sent == frames; });
         StopSignals::throwIfReceived();
     });
 }
 
-void writePreview(const std::filesystem::path& framePath, const std::filesystem::path& output,
+void writePreview(const std::filesystem::path& framePath,
+                  const std::optional<PanelProfile>& profile, const std::filesystem::path& output,
                   int scale) {
-    const QByteArray encoded =
-        encodePicture(panelImage(readFramePicture(framePath), scale), output, "");
+    const PanelPicture panel =
+        profile ? readFramePicture(framePath, *profile) : readFramePicture(framePath);
+    const QByteArray encoded = encodePicture(panelImage(panel, scale), output, "");
     writeWholeUnlessStopped(output, encoded.constData(), static_cast<std::size_t>(encoded.size()));
 }
 

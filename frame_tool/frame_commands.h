@@ -1,6 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+
+#include "frames/panel_profile.h"
+#include "picture/frame_packing.h"
 
 namespace dotwall::frame_tool {
 
@@ -12,17 +16,20 @@ namespace dotwall::frame_tool {
 // window writes it (writeFrameFile): a longer file keeps its tail.
 void writeUsbFrame(const std::filesystem::path& picturePath, const std::filesystem::path& output);
 
-// The frame DotwallLpt's Convert packs when its picture area shows the picture, as it is,
-// at its top-left: 241 lines of 160 bytes, test mark included.
-void writeLptFrame(const std::filesystem::path& picturePath, const std::filesystem::path& output);
+// The packed frame of the panel for the picture: for DotwallLpt's panel, what its Convert
+// packs when its picture area shows the picture at its top-left, test mark included.
+void writePanelFrame(const std::filesystem::path& picturePath, const PanelProfile& profile,
+                     PictureFitting fitting, const std::filesystem::path& output);
 
 // The port bytes GO! sends for that frame: `frames` whole frames, nothing else.
-void writeStream(const std::filesystem::path& picturePath, long frames,
-                 const std::filesystem::path& output);
+void writeStream(const std::filesystem::path& picturePath, const PanelProfile& profile,
+                 PictureFitting fitting, long frames, const std::filesystem::path& output);
 
-// The panel's picture for a frame file (dual or single scan), each pixel drawn as a square
-// of scale x scale, saved in the format the output's suffix names (PNG when none).
-void writePreview(const std::filesystem::path& framePath, const std::filesystem::path& output,
+// The panel's picture for a frame file, each pixel drawn as a square of scale x scale, saved
+// in the format the output's suffix names (PNG when none): without a profile a dual-scan or
+// DotwallLpt's single-scan frame, told apart by their length.
+void writePreview(const std::filesystem::path& framePath,
+                  const std::optional<PanelProfile>& profile, const std::filesystem::path& output,
                   int scale);
 
 }  // namespace dotwall::frame_tool

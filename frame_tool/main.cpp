@@ -33,6 +33,27 @@ Option output(const char* defaultName) {
 
 const command_line::Argument kPicture{"PICTURE", "The picture to pack, in any format Qt reads."};
 
+const Option kPanel{{"panel"},
+                    "PROFILE",
+                    "The panel: a profile file (JSON) or a built-in's name; dotwall-lpt, "
+                    "DotwallLpt's own, when not given."};
+const Option kFit{{"fit"},
+                  "",
+                  "Scales the picture to fill the panel, keeping its proportions, centred on "
+                  "white."};
+const Option kDither{{"dither"},
+                     "",
+                     "Turns the picture black and white by error diffusion, as DotwallUsb's Open "
+                     "does."};
+
+PanelProfile panelOf(const ParsedLine& line) {
+    return loadPanelProfile(line.value("panel").value_or(std::string(kDotwallLptProfile)));
+}
+
+PictureFitting fittingOf(const ParsedLine& line) {
+    return {.fit = line.isSet("fit"), .dither = line.isSet("dither")};
+}
+
 std::vector<command_line::Command> commands() {
     auto command = [](const char* name, std::string description,
                       std::vector<command_line::Argument> arguments, std::vector<Option> options) {
@@ -51,54 +72,78 @@ std::vector<command_line::Command> commands() {
              frame_tool::writeUsbFrame(line.arguments()[0], line.value("o").value_or("screen.bin"));
          }},
         {command("lpt",
-                 "Writes the frame DotwallLpt's Convert packs when its 9650 x 3660-twip picture "
-                 "area shows PICTURE at its top-left on white: 241 lines of 160 bytes (38560), "
-                 "test mark included.",
-                 {kPicture}, {output("lpt_frame.bin")}),
-         "DotwallLpt's 38560-byte frame",
+                 "Writes the packed frame of the panel for PICTURE: its lines, width / 4 bytes "
+                 "each. For DotwallLpt's panel, what its Convert packs when its 9650 x "
+                 "3660-twip picture area shows PICTURE at its top-left on white: 241 lines of "
+                 "160 bytes (38560), test mark included; for another, the picture's pixels one "
+                 "for one from the top-left, on white.",
+                 {kPicture}, {output("lpt_frame.bin"), kPanel, kFit, kDither}),
+         "a panel's packed frame; DotwallLpt's 38560 bytes",
          [](const ParsedLine& line) {
-             frame_tool::writeLptFrame(line.arguments()[0],
-                                       line.value("o").value_or("lpt_frame.bin"));
+             frame_tool::writePanelFrame(line.arguments()[0], panelOf(line), fittingOf(line),
+                                         line.value("o").value_or("lpt_frame.bin"));
          }},
-        {command(
-             "stream",
-             "Writes the bytes GO! sends to the parallel port for the frame of PICTURE (as "
-             "'lpt' packs it): N whole frames of 77363 bytes, nothing else.",
-             {kPicture},
-             {{{"frames"}, "N", "How many frames, 1 to 1000000.", true}, output("lpt_stream.bin")}),
+        {command("stream",
+                 "Writes the bytes GO! sends to the port for the frame of PICTURE (as 'lpt' "
+                 "packs it): N whole frames (77363 bytes each for DotwallLpt's panel), nothing "
+                 "else.",
+                 {kPicture},
+                 {{{"frames"}, "N", "How many frames, 1 to 1000000.", true},
+                  output("lpt_stream.bin"),
+                  kPanel,
+                  kFit,
+                  kDither}),
          "the port bytes GO! sends, N frames",
          [](const ParsedLine& line) {
-             frame_tool::writeStream(line.arguments()[0], line.number("frames", 1, kMostFrames, 0),
+             frame_tool::writeStream(line.arguments()[0], panelOf(line), fittingOf(line),
+                                     line.number("frames", 1, kMostFrames, 0),
                                      line.value("o").value_or("lpt_stream.bin"));
          }},
         {command("preview",
                  "Draws the picture a panel shows for FRAME: lit pixels white, line by line in the "
                  "order the panel receives them.",
                  {{"FRAME",
-                   "A dual-scan frame file (38402 bytes) or a single-scan frame (38560 "
-                   "bytes)."}},
+                   "A dual-scan frame file (38402 bytes) or a single-scan frame (38560 bytes), "
+                   "or with --panel that panel's packed frame."}},
                  {{{"o", "output"},
                    "PICTURE",
                    "The picture to write; its format follows the suffix of its name (PNG when Qt "
                    "knows no other).",
                    true},
-                  {{"scale"}, "K", "Draws each pixel as a K x K square, K from 1 to 16."}}),
+                  {{"scale"}, "K", "Draws each pixel as a K x K square, K from 1 to 16."},
+                  kPanel}),
          "the picture the panel shows",
          [](const ParsedLine& line) {
-             frame_tool::writePreview(line.arguments()[0], *line.value("o"),
-                                      static_cast<int>(line.number("scale", 1, 16, 1)));
+             frame_tool::writePreview(
+                 line.arguments()[0],
+                 line.isSet("panel") ? std::optional(panelOf(line)) : std::nullopt,
+                 *line.value("o"), static_cast<int>(line.number("scale", 1, 16, 1)));
          }},
         {command("play",
-                 "Streams the frame of PICTURE (as 'lpt' packs it) to the panel on the parallel "
-                 "port, as DotwallLpt's GO! does, through the same port library and driver start "
-                 "and stop, without a window: N frames, or until SIGINT or SIGTERM, after which "
-                 "it finishes the frame, writes 0, stops the driver and exits 0. When the driver "
-                 "does not start it exits 1.",
+                 "Streams the frame of PICTURE (as 'lpt' packs it) to the panel on the port, as "
+                 "DotwallLpt's GO! does, through the same port library and driver start and "
+                 "stop, without a window, at the profile's rate: N frames, or until SIGINT or "
+                 "SIGTERM, after which it finishes the frame, writes 0, stops the driver, prints "
+                 "the rate reached and exits 0. When the driver does not start, or the port "
+                 "library refuses a write, it exits 1.",
                  {kPicture},
-                 {{{"frames"}, "N", "How many frames, 1 to 1000000; without it, until stopped."}}),
+                 {{{"frames"}, "N", "How many frames, 1 to 1000000; without it, until stopped."},
+                  kPanel,
+                  kFit,
+                  kDither}),
          "streams to the panel as GO! does",
          [](const ParsedLine& line) {
-             frame_tool::playPicture(line.arguments()[0], line.number("frames", 1, kMostFrames, 0));
+             frame_tool::playPicture(line.arguments()[0], panelOf(line), fittingOf(line),
+                                     line.number("frames", 1, kMostFrames, 0));
+         }},
+        {command("profile",
+                 "Prints a panel profile as JSON: a built-in's (dotwall-lpt, DotwallLpt's own "
+                 "panel), a starting point for one's own, or a profile file's, once it is read "
+                 "without fault.",
+                 {{"PROFILE", "A built-in's name or a profile file."}}, {}),
+         "a panel profile as JSON",
+         [](const ParsedLine& line) {
+             std::fputs(profileJson(loadPanelProfile(line.arguments()[0])).c_str(), stdout);
          }},
     };
 }

@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "base/runtime_error.h"
 #include "command_line/stop_signals.h"
@@ -37,14 +39,18 @@ class DriverStarted {
 
 }  // namespace
 
-void playPicture(const std::filesystem::path& picturePath, long frames) {
-    const FrameBuffer frame = packLptFrame(loadPicture(picturePath));
+void playPicture(const std::filesystem::path& picturePath, const PanelProfile& profile,
+                 PictureFitting fitting, long frames) {
+    std::vector<std::uint8_t> frame = packPanelFrame(profile, loadPicture(picturePath), fitting);
     lpt_port::Module1 port;
     const DriverStarted driver(port);
     std::exception_ptr failure;
-    lpt_port::RefreshThread refresh(port, [&failure](std::exception_ptr ended) { failure = ended; },
-                                    {.frameLimit = frames});
-    const lpt_port::RealTimeGrant grant = refresh.start(frame);
+    lpt_port::RefreshThread refresh(
+        port, [&failure](std::exception_ptr ended) { failure = ended; },
+        {.frameLimit = frames, .rateUnreachable = [](const std::string& what) {
+             std::fprintf(stderr, "DotwallFrame: %s\n", what.c_str());
+         }});
+    const lpt_port::RealTimeGrant grant = refresh.start(profile, std::move(frame));
     if (!grant.refused.empty()) {
         std::fprintf(stderr, "DotwallFrame: %s\n", lpt_port::describe(grant).c_str());
     }
@@ -58,6 +64,7 @@ void playPicture(const std::filesystem::path& picturePath, long frames) {
     if (failure) {
         std::rethrow_exception(failure);
     }
+    std::printf("%ld frames at %.2f frames/s\n", refresh.framesSent(), refresh.framesPerSecond());
 }
 
 }  // namespace dotwall::frame_tool

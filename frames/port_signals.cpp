@@ -9,71 +9,145 @@ namespace dotwall::port_signals {
 
 namespace {
 
-using single_scan::kBytesPerLine;
-using single_scan::kLines;
+constexpr int kPixelsPerGroup = 4;
 
-std::uint8_t withShiftClock(const FrameBuffer& frame, std::ptrdiff_t index) {
-    const int clocked = frame.at(index) + kShiftClock;
-    if (clocked > 0xFF) [[unlikely]] {
-        throw RuntimeError(ErrorKind::Overflow,
-                           "The frame buffer element " + std::to_string(index) + " holds " +
-                               std::to_string(frame.at(index)) +
-                               ", too large for a port byte with the shift clock.");
+std::uint8_t line(int bit) {
+    return static_cast<std::uint8_t>(1u << bit);
+}
+
+// Whether pixel k (0 the leftmost) of a group is lit.
+bool lit(unsigned group, int k) {
+    return ((group >> (kPixelsPerGroup - 1 - k)) & 1u) != 0;
+}
+
+std::uint8_t dataLines(const PanelProfile& profile) {
+    std::uint8_t lines = 0;
+    for (const int bit : profile.data) {
+        lines |= line(bit);
     }
-    return static_cast<std::uint8_t>(clocked);
+    return lines;
 }
 
 }  // namespace
 
-void writeFrame(const FrameBuffer& frame, PortWriter& port) {
-    port.write(kFrameMarker | kLineLatch);
-    port.write(kFrameMarker);
-    for (int line = 0; line < kLines; ++line) {
-        for (int byteColumn = 0; byteColumn < kBytesPerLine; ++byteColumn) {
-            const std::ptrdiff_t index = kBytesPerLine * line + byteColumn;
-            port.write(withShiftClock(frame, index));
-            port.write(frame.at(index));
+FrameEncoder::FrameEncoder(const PanelProfile& profile)
+    : lines_(profile.lines),
+      bytesPerLine_(profile.bytesPerLine()),
+      clock_(line(profile.shiftClock)),
+      latch_(line(profile.lineLatch)),
+      marker_(line(profile.frameMarker)),
+      acLine_(profile.ac ? line(*profile.ac) : 0),
+      acEveryLines_(profile.acEveryLines) {
+    for (unsigned group = 0; group < groups_.size(); ++group) {
+        for (int k = 0; k < kPixelsPerGroup; ++k) {
+            groups_[group] |= lit(group, k) != profile.invert ? line(profile.data[k]) : 0;
         }
-        port.write(kLineLatch);
     }
 }
 
-void streamFrames(const FrameBuffer& frame, PortWriter& port,
+void FrameEncoder::throwNoGroup(std::size_t index, std::uint8_t value) {
+    throw RuntimeError(ErrorKind::Overflow, "The frame byte " + std::to_string(index) + " holds " +
+                                                std::to_string(value) +
+                                                ", which is no group of four pixels (0 to 15).");
+}
+
+void FrameEncoder::writeFrame(std::span<const std::uint8_t> frame, PortWriter& port) {
+    if (frame.size() != static_cast<std::size_t>(lines_) * bytesPerLine_) [[unlikely]] {
+        throw RuntimeError(ErrorKind::InvalidFrame,
+                           "A frame of " + std::to_string(frame.size()) +
+                               " bytes is no frame of the panel, which takes " +
+                               std::to_string(lines_ * bytesPerLine_) + ".");
+    }
+    if (acEveryLines_ == 0) {
+        acLevel_ ^= acLine_;
+    }
+    port.write(marker_ | latch_ | acLevel_);
+    port.write(marker_ | acLevel_);
+    std::size_t index = 0;
+    for (int line = 1; line <= lines_; ++line) {
+        for (int group = 0; group < bytesPerLine_; ++group, ++index) {
+            const std::uint8_t value = frame[index];
+            if (value >= groups_.size()) [[unlikely]] {
+                throwNoGroup(index, value);
+            }
+            const std::uint8_t data = groups_[value] | acLevel_;
+            port.write(data | clock_);
+            port.write(data);
+        }
+        port.beforeLatch();
+        port.write(latch_ | acLevel_);
+        if (acEveryLines_ != 0 && line % acEveryLines_ == 0) {
+            acLevel_ ^= acLine_;
+        }
+    }
+}
+
+void streamFrames(FrameEncoder& encoder, std::span<const std::uint8_t> frame, PortWriter& port,
                   const std::function<bool()>& stopRequested) {
     do {
-        writeFrame(frame, port);
+        encoder.writeFrame(frame, port);
     } while (!stopRequested());
 }
 
-StreamDecoder::StreamDecoder() : frame_(kLineLength, kLines), lastFrame_(kLineLength, kLines) {}
+StreamDecoder::StreamDecoder(const PanelProfile& profile)
+    : profile_(profile),
+      clock_(line(profile.shiftClock)),
+      latch_(line(profile.lineLatch)),
+      marker_(line(profile.frameMarker)),
+      acLine_(profile.ac ? line(*profile.ac) : 0),
+      unused_(
+          static_cast<std::uint8_t>(~(dataLines(profile) | clock_ | latch_ | marker_ | acLine_))),
+      line_(static_cast<std::size_t>(profile.bytesPerLine())),
+      frame_(profile.width, profile.lines),
+      lastFrame_(profile.width, profile.lines) {
+    for (unsigned byte = 0; byte < groupOf_.size(); ++byte) {
+        for (int k = 0; k < kPixelsPerGroup; ++k) {
+            const bool high = ((byte >> profile.data[k]) & 1u) != 0;
+            groupOf_[byte] |= (high != profile.invert) ? 8u >> k : 0u;
+        }
+    }
+}
 
 void StreamDecoder::write(std::uint8_t byte) {
-    if ((byte & kUnused) != 0) {
-        ++faults_.unusedLineSet;
-        frameSound_ = false;
+    if ((byte & unused_) != 0) {
+        fault(faults_.unusedLineSet, byte);
     }
-    if (falls(kShiftClock, byte)) {
+    checkAcLine(byte);
+    if (falls(clock_, byte)) {
         shiftIn(byte);
     }
-    if (rises(kLineLatch, byte)) {
+    if (rises(latch_, byte)) {
         latchLine();
     }
-    if (falls(kLineLatch, byte) && (byte & kFrameMarker) != 0) {
+    if (falls(latch_, byte) && (byte & marker_) != 0) {
         beginFrame();
     }
     previous_ = byte;
 }
 
-// The nibble on the data lines while the clock was high goes in, leftmost pixel in D3.
+// The AC line may turn over only where the profile says, and must turn there. A write with
+// every line low ends a stream (or is the idle port before one), and is not judged.
+void StreamDecoder::checkAcLine(std::uint8_t byte) {
+    if (acLine_ == 0) {
+        return;
+    }
+    const bool shouldTurn =
+        profile_.acEveryLines == 0 ? rises(marker_, byte) : std::exchange(acShouldTurn_, false);
+    const bool turned = ((byte ^ previous_) & acLine_) != 0;
+    if (byte != kAllLinesLow && previous_ != kAllLinesLow && turned != shouldTurn) {
+        fault(faults_.acNotTurnedOver, byte);
+    }
+}
+
+// The nibble on the data lines while the clock was high goes in.
 void StreamDecoder::shiftIn(std::uint8_t byte) {
-    if (((byte ^ previous_) & kData) != 0) {
-        ++faults_.nibbleChangedOnClock;
-        frameSound_ = false;
+    if (groupOf_[byte] != groupOf_[previous_]) {
+        fault(faults_.nibbleChangedOnClock, byte);
     }
-    if (shifted_ < kLineLength) {
-        line_[static_cast<std::size_t>(shifted_ / kPixelsPerClock)] = previous_ & kData;
+    if (shifted_ < profile_.width) {
+        line_[static_cast<std::size_t>(shifted_ / kPixelsPerGroup)] = groupOf_[previous_];
     }
-    shifted_ += kPixelsPerClock;
+    shifted_ += kPixelsPerGroup;
 }
 
 void StreamDecoder::latchLine() {
@@ -82,19 +156,20 @@ void StreamDecoder::latchLine() {
     if (row_ < 0) {
         return;  // before the first frame marker there is no row to latch into
     }
-    if (shifted != kLineLength) {
-        ++faults_.linesOfWrongLength;
-        frameSound_ = false;
+    if (shifted != profile_.width) {
+        fault(faults_.linesOfWrongLength, 0);
     }
-    if (row_ < kLines) {
-        for (int x = 0; x < kLineLength; ++x) {
-            const unsigned nibble = line_[static_cast<std::size_t>(x / kPixelsPerClock)];
-            const int bit = kPixelsPerClock - 1 - x % kPixelsPerClock;
-            frame_.setLit(x, static_cast<int>(row_), x < shifted && ((nibble >> bit) & 1u) != 0);
+    if (row_ < profile_.lines) {
+        for (int x = 0; x < profile_.width; ++x) {
+            const unsigned group = line_[static_cast<std::size_t>(x / kPixelsPerGroup)];
+            frame_.setLit(x, static_cast<int>(row_),
+                          x < shifted && lit(group, x % kPixelsPerGroup));
         }
     }
-    if (++row_ == kLines) {
-        linesPerFrame_ = kLines;
+    ++row_;
+    acShouldTurn_ = profile_.acEveryLines != 0 && row_ % profile_.acEveryLines == 0;
+    if (row_ == profile_.lines) {
+        linesPerFrame_ = profile_.lines;
         if (frameSound_) {
             std::swap(frame_, lastFrame_);
             ++frames_;
@@ -105,10 +180,10 @@ void StreamDecoder::latchLine() {
 void StreamDecoder::beginFrame() {
     if (row_ > 0) {
         linesPerFrame_ = row_;
-        faults_.framesOfWrongLength += row_ != kLines;
+        faults_.framesOfWrongLength += row_ != profile_.lines;
     }
     row_ = 0;
-    frameSound_ = true;
+    frameSound_ = !std::exchange(markerSpoilt_, false);
 }
 
 }  // namespace dotwall::port_signals

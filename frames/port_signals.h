@@ -3,13 +3,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
+#include <vector>
 
-#include "frames/frame_buffer.h"
 #include "frames/panel_picture.h"
-#include "frames/single_scan_frame.h"
+#include "frames/panel_profile.h"
 
-// The single-scan panel's signals on the parallel port's data lines, one port byte per
-// write, as DotwallLpt's GO! plays a frame out:
+// A single-scan panel's signals on the data lines of a port, one port byte per write, as a
+// panel profile wires them. DotwallLpt's own panel (the built-in profile) has them on
 //
 //   D0..D3 (0x0F)  pixel data, the leftmost of four pixels on D3
 //   D4     (0x10)  line latch: as it rises, the line shifted in goes to the panel's rows
@@ -17,57 +18,80 @@
 //   D6     (0x40)  shift clock: the nibble is taken as it falls, and must not change then
 //   D7     (0x80)  unused, always 0
 //
-// A frame is 48 (marker with latch), 32 (marker), then for each of the 241 lines each of
-// its 160 bytes written with the clock high and again with it low, and 16 to latch the line:
-// 77363 writes. The latch rises after a line's last nibble and falls with the next write;
-// after the last line it stays high through the next frame's first write.
+// A frame is marker with latch (48), marker (32), then for each of its lines each of its
+// groups of four pixels written with the clock high and again with it low, and the latch
+// (16): 77363 writes for the 241 lines of 160 groups of the built-in panel. The latch rises
+// after a line's last nibble and falls with the next write; after the last line it stays
+// high through the next frame's first write. A profile's AC line holds its level in every
+// byte and turns over at each frame marker, or after every N line latches counted from the
+// frame's start (the byte after the latch carries the new level).
 namespace dotwall::port_signals {
 
-inline constexpr std::uint8_t kData = 0x0F;
-inline constexpr std::uint8_t kLineLatch = 0x10;
-inline constexpr std::uint8_t kFrameMarker = 0x20;
-inline constexpr std::uint8_t kShiftClock = 0x40;
-inline constexpr std::uint8_t kUnused = 0x80;
-inline constexpr long kWritesPerFrame =
-    2 + single_scan::kLines * (2 * single_scan::kBytesPerLine + 1);  // 77363
-// Written once after a stream, so that no latch or clock line is left high.
+// The writes of a frame of the built-in panel.
+inline constexpr long kWritesPerFrame = 77363;
+// Written once after a stream, so that no latch, clock or AC line is left high.
 inline constexpr std::uint8_t kAllLinesLow = 0;
 
-// Writes one byte to the data register of the parallel port.
+// Writes one byte to the data register of the port.
 class PortWriter {
   public:
     virtual ~PortWriter() = default;
     virtual void write(std::uint8_t byte) = 0;
+    // Called when a line's last group was written and its latch comes next: where a stream
+    // may wait, so that the latch, which ends the line on the panel, comes on time.
+    virtual void beforeLatch() {}
 };
 
-// Plays one frame out of the port. A frame byte above 191 cannot carry the clock in a port
-// byte; it is an Overflow error at that write.
-void writeFrame(const FrameBuffer& frame, PortWriter& port);
+// Plays a profile's frames out of a port, keeping its AC line's level from frame to frame.
+class FrameEncoder {
+  public:
+    explicit FrameEncoder(const PanelProfile& profile);
+
+    // Plays one packed frame out. A byte above 15 is no group of four pixels: an Overflow
+    // error at that write.
+    void writeFrame(std::span<const std::uint8_t> frame, PortWriter& port);
+
+  private:
+    [[noreturn]] static void throwNoGroup(std::size_t index, std::uint8_t value);
+
+    int lines_;
+    int bytesPerLine_;
+    std::array<std::uint8_t, 16> groups_{};  // the data lines for each nibble
+    std::uint8_t clock_;
+    std::uint8_t latch_;
+    std::uint8_t marker_;
+    std::uint8_t acLine_ = 0;
+    int acEveryLines_;
+    std::uint8_t acLevel_ = 0;  // the AC line's bit while it is high, else 0
+};
 
 // Plays the frame out, frame after frame. Between two frames, and only there, it asks
 // stopRequested and returns when it answers true, so every frame sent is whole.
-void streamFrames(const FrameBuffer& frame, PortWriter& port,
+void streamFrames(FrameEncoder& encoder, std::span<const std::uint8_t> frame, PortWriter& port,
                   const std::function<bool()>& stopRequested);
 
-// The panel's side of the wire: rebuilds each frame from the port bytes alone, as the
-// panel's drivers do, and counts what a panel could not make sense of. A frame is taken
-// when its 241st line is latched, and only when every line of it had 640 pixels with no D7
-// and no nibble changing under the falling clock. It allocates nothing after it is made,
-// and a write costs a few comparisons, so it can sit behind every port write; whoever
-// passes a taken frame on watches frames() after each write.
+// The panel's side of the wire: rebuilds each frame from the port bytes alone, as a panel of
+// the profile does, and counts what such a panel could not make sense of. A frame is taken
+// when its last line is latched, and only when every line of it had the profile's width,
+// with no unused line set, no nibble changing under the falling clock and the AC line turned
+// over as the profile says. It allocates nothing after it is made, and a write costs a few
+// comparisons, so it can sit behind every port write; whoever passes a taken frame on
+// watches frames() after each write.
 class StreamDecoder final : public PortWriter {
   public:
     struct Faults {
-        long unusedLineSet = 0;         // bytes with D7 set
+        long unusedLineSet = 0;         // bytes with a line set that no signal uses
         long nibbleChangedOnClock = 0;  // the data lines changed as the clock fell
-        long linesOfWrongLength = 0;    // a line latched with other than 640 pixels
-        long framesOfWrongLength = 0;   // a frame marker after other than 241 lines
+        long linesOfWrongLength = 0;    // a line latched with more or fewer pixels
+        long framesOfWrongLength = 0;   // a frame marker after more or fewer lines
+        long acNotTurnedOver = 0;  // the AC line held where it should turn, or turned elsewhere
     };
 
-    StreamDecoder();
+    explicit StreamDecoder(const PanelProfile& profile);
 
     void write(std::uint8_t byte) override;
 
+    const PanelProfile& profile() const { return profile_; }
     // Frames taken so far; it grows by one at the write that completes a frame.
     long frames() const { return frames_; }
     // The last frame taken; all dark before the first.
@@ -89,16 +113,34 @@ class StreamDecoder final : public PortWriter {
     void shiftIn(std::uint8_t byte);
     void latchLine();
     void beginFrame();
+    void checkAcLine(std::uint8_t byte);
+    // A fault spoils the frame being received; one in a write with the frame marker high,
+    // the frame that marker begins.
+    void fault(long& count, std::uint8_t byte) {
+        ++count;
+        if ((byte & marker_) != 0) {
+            markerSpoilt_ = true;
+        } else {
+            frameSound_ = false;
+        }
+    }
 
-    static constexpr int kLineLength = single_scan::kGridColumns;
-    static constexpr int kPixelsPerClock = 4;
+    PanelProfile profile_;
+    std::uint8_t clock_;
+    std::uint8_t latch_;
+    std::uint8_t marker_;
+    std::uint8_t acLine_;
+    std::uint8_t unused_;
+    std::array<std::uint8_t, 256> groupOf_{};  // the nibble the data lines of a byte carry
 
     std::uint8_t previous_ = 0;  // the port is idle, every line low, before the first write
     // The line's nibbles as shifted in; the panel keeps no more than a line's worth.
-    std::array<std::uint8_t, kLineLength / kPixelsPerClock> line_{};
+    std::vector<std::uint8_t> line_;
     long shifted_ = 0;  // pixels shifted into the line so far
     long row_ = -1;     // lines latched in this frame; -1 before the first frame marker
     bool frameSound_ = false;
+    bool markerSpoilt_ = false;
+    bool acShouldTurn_ = false;  // the AC line turns over with this write
     long linesPerFrame_ = 0;
     long pixelsPerLine_ = 0;
     PanelPicture frame_;  // the frame being received

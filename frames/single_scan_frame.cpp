@@ -53,15 +53,4 @@ Packing pack(const PictureArea& picture) {
     return packing;
 }
 
-PanelPicture panelPicture(std::span<const std::uint8_t> frame) {
-    PanelPicture panel(kGridColumns, kLines);
-    for (int line = 0; line < kLines; ++line) {
-        for (int x = 0; x < kGridColumns; ++x) {
-            const unsigned byte = frame[static_cast<std::size_t>(kBytesPerLine * line + x / 4)];
-            panel.setLit(x, line, (byte >> (3 - x % 4)) & 1u);
-        }
-    }
-    return panel;
-}
-
 }  // namespace dotwall::single_scan

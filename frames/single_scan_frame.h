@@ -57,7 +57,4 @@ struct Packing {
 // that is no finite number (an infinite or NaN width or height) is a FloatingPointFault.
 Packing pack(const PictureArea& picture);
 
-// The 640 x 241 pixels a panel shows for the first 38560 bytes of `frame`.
-PanelPicture panelPicture(std::span<const std::uint8_t> frame);
-
 }  // namespace dotwall::single_scan

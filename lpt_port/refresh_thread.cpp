@@ -1,59 +1,18 @@
 #include "lpt_port/refresh_thread.h"
 
-#include <time.h>
+#include <algorithm>
 
 #include <chrono>
 #include <future>
+
+#include "lpt_port/line_pacer.h"
 
 namespace dotwall::lpt_port {
 
 namespace {
 
-// The share of the processor time each line took that the thread spends paused after it:
-// more than the 5% of every second the kernel keeps from real-time threads by default.
-constexpr int kLineTimePerPause = 16;
-// A pause owed that is shorter waits for the next lines': a sleep costs a few microseconds
-// of its own.
-constexpr std::chrono::microseconds kShortestPause{10};
-
-std::chrono::nanoseconds threadProcessorTime() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
-}
-
-// Passes every byte on to the port and, after each line latch, pauses for a share of the
-// processor time the line took. The kernel counts only that time against a real-time
-// thread: a port that makes the thread wait (a USB adapter pacing the bytes) needs almost
-// no pause, while a port that is written by a spinning port instruction, at about 1 µs a
-// byte, gets the same pause after every line, which the panel does not show.
-class LinePacer final : public port_signals::PortWriter {
-  public:
-    LinePacer(port_signals::PortWriter& port, bool pause) : port_(port), pause_(pause) {}
-
-    void write(std::uint8_t byte) override {
-        port_.write(byte);
-        if (pause_ && byte == port_signals::kLineLatch) {
-            const std::chrono::nanoseconds now = threadProcessorTime();
-            owed_ += (now - lineStart_) / kLineTimePerPause;
-            lineStart_ = now;
-            if (owed_ >= kShortestPause) {
-                std::this_thread::sleep_for(owed_);
-                owed_ = {};
-                lineStart_ = threadProcessorTime();  // the sleep's own time is no line's
-            }
-        }
-    }
-
-  private:
-    port_signals::PortWriter& port_;
-    bool pause_;
-    std::chrono::nanoseconds lineStart_ = threadProcessorTime();
-    std::chrono::nanoseconds owed_{};
-};
-
-std::span<const std::byte> bytesOf(const FrameBuffer& frame) {
-    return {reinterpret_cast<const std::byte*>(frame.data()), FrameBuffer::kSize};
+std::span<const std::byte> bytesOf(const std::vector<std::uint8_t>& frame) {
+    return std::as_bytes(std::span(frame));
 }
 
 }  // namespace
@@ -66,9 +25,11 @@ RefreshThread::~RefreshThread() {
     join();
 }
 
-RealTimeGrant RefreshThread::start(const FrameBuffer& frame) {
+RealTimeGrant RefreshThread::start(const PanelProfile& profile, std::vector<std::uint8_t> frame) {
     join();
-    sending_ = frame;
+    profile_ = profile;
+    sending_ = std::move(frame);
+    newFrame_.assign(sending_.size(), 0);
     newFrameWaiting_ = false;
     stopRequested_ = false;
     framesSent_ = 0;
@@ -83,10 +44,12 @@ RealTimeGrant RefreshThread::start(const FrameBuffer& frame) {
     return result;
 }
 
-void RefreshThread::replaceFrame(const FrameBuffer& frame) {
+void RefreshThread::replaceFrame(std::span<const std::uint8_t> frame) {
     const std::lock_guard lock(newFrameMutex_);
-    newFrame_ = frame;
-    newFrameWaiting_ = true;
+    if (frame.size() == newFrame_.size()) {
+        std::copy(frame.begin(), frame.end(), newFrame_.begin());
+        newFrameWaiting_ = true;
+    }
 }
 
 void RefreshThread::join() {
@@ -104,7 +67,7 @@ void RefreshThread::takeNewFrame() {
     }
     const std::unique_lock lock(newFrameMutex_, std::try_to_lock);
     if (lock.owns_lock()) {
-        sending_ = newFrame_;
+        std::copy(newFrame_.begin(), newFrame_.end(), sending_.begin());
         newFrameWaiting_ = false;
     }
 }
@@ -112,12 +75,17 @@ void RefreshThread::takeNewFrame() {
 void RefreshThread::stream(std::promise<RealTimeGrant>& granted) {
     const RealTimeGrant grant = runInRealTime({bytesOf(sending_), bytesOf(newFrame_)});
     granted.set_value(grant);  // `granted` is gone once start() has returned
-    LinePacer port(port_, grant.priority && settings_.pauseAfterLines);
+    LinePacer port(
+        port_, grant.priority && settings_.pauseAfterLines,
+        std::chrono::nanoseconds(profile_.linePeriodNs()), profile_.lines,
+        settings_.rateUnreachable ? settings_.rateUnreachable : [](const std::string&) {});
+    port_signals::FrameEncoder encoder(profile_);
     std::exception_ptr failure;
+    const auto began = std::chrono::steady_clock::now();
     try {
         do {
             takeNewFrame();
-            port_signals::writeFrame(sending_, port);
+            encoder.writeFrame(sending_, port);
             ++framesSent_;
         } while (!stopRequested_ &&
                  (settings_.frameLimit == 0 || framesSent_ < settings_.frameLimit));
@@ -125,6 +93,8 @@ void RefreshThread::stream(std::promise<RealTimeGrant>& granted) {
     } catch (...) {
         failure = std::current_exception();
     }
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - began;
+    framesPerSecond_ = took.count() > 0 ? static_cast<double>(framesSent_) / took.count() : 0;
     running_ = false;
     ended_(failure);
 }

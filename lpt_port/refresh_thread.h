@@ -8,25 +8,28 @@
 #include <optional>
 #include <thread>
 
-#include "frames/frame_buffer.h"
+#include <span>
+#include <string>
+#include <vector>
+
+#include "frames/panel_profile.h"
 #include "frames/port_signals.h"
 #include "lpt_port/realtime.h"
 
 namespace dotwall::lpt_port {
 
 // GO!'s refresh on a thread of its own: the frame out of the port, frame after frame, at an
-// even pace whatever the window does, until a stop is asked; then 0 once, so that no latch
-// or clock line is left high. A new frame is taken only at a frame boundary, so every frame
-// on the wire is one whole packing.
-//
-// With real-time priority the thread pauses briefly after each line: the kernel stalls a
-// real-time thread that never sleeps for tens of milliseconds a second, which a panel shows
-// as a dark band, while an even pause after every line lengthens each line alike.
+// even pace whatever the window does, until a stop is asked; then 0 once, so that no latch,
+// clock or AC line is left high. A new frame is taken only at a frame boundary, so every
+// frame on the wire is one whole packing. Each line is paced by a LinePacer: at the
+// profile's line rate when it sets one, and clear of the kernel's limit on real-time threads.
 class RefreshThread {
   public:
     struct Settings {
         long frameLimit = 0;  // ends by itself after this many frames; 0: when stopped
         bool pauseAfterLines = true;
+        // Told once, on the refresh thread, when the port cannot reach the profile's rate.
+        std::function<void(const std::string& what)> rateUnreachable;
     };
     // Called on the refresh thread once the stream has ended: after 0 was written, or with
     // the failure of a write, which ends the stream at once.
@@ -40,11 +43,12 @@ class RefreshThread {
     RefreshThread(const RefreshThread&) = delete;
     RefreshThread& operator=(const RefreshThread&) = delete;
 
-    // Starts streaming `frame`; returns what the system granted the thread. While the stream
-    // runs at real-time priority, the calling thread keeps off its CPU (see KeptOffCpu).
-    RealTimeGrant start(const FrameBuffer& frame);
-    // The frame goes out, whole, from the next frame boundary on.
-    void replaceFrame(const FrameBuffer& frame);
+    // Starts streaming `frame`, packed for `profile`, at its line rate; returns what the
+    // system granted the thread. While the stream runs at real-time priority, the calling
+    // thread keeps off its CPU (see KeptOffCpu).
+    RealTimeGrant start(const PanelProfile& profile, std::vector<std::uint8_t> frame);
+    // The frame, of the same size, goes out whole from the next frame boundary on.
+    void replaceFrame(std::span<const std::uint8_t> frame);
     // Asks the stream to end after the frame being sent; returns at once.
     void requestStop() { stopRequested_ = true; }
     // Waits until the stream has ended.
@@ -52,6 +56,8 @@ class RefreshThread {
 
     bool running() const { return running_; }
     long framesSent() const { return framesSent_; }
+    // The frames per second the last stream reached, from its start to its end.
+    double framesPerSecond() const { return framesPerSecond_; }
 
   private:
     void stream(std::promise<RealTimeGrant>& granted);
@@ -64,9 +70,11 @@ class RefreshThread {
     std::atomic<bool> running_ = false;
     std::atomic<bool> stopRequested_ = false;
     std::atomic<long> framesSent_ = 0;
-    FrameBuffer sending_;  // the refresh thread's own
+    PanelProfile profile_;
+    std::vector<std::uint8_t> sending_;  // the refresh thread's own
     std::mutex newFrameMutex_;
-    FrameBuffer newFrame_;
+    std::vector<std::uint8_t> newFrame_;
+    std::atomic<double> framesPerSecond_ = 0;
     std::atomic<bool> newFrameWaiting_ = false;
     std::optional<KeptOffCpu> starterKeptOff_;  // the starting thread, while the stream runs
 };

@@ -37,7 +37,7 @@ struct Counters {
 struct Frame {
     std::uint64_t number = 0;  // 1 for the first frame taken
     std::int64_t takenAt = 0;  // when, on the steady clock (CLOCK_MONOTONIC), in ns
-    PanelPicture picture{single_scan::kGridColumns, single_scan::kLines};
+    PanelPicture picture;
 };
 
 }  // namespace dotwall::panel_link

@@ -1,17 +1,32 @@
 #include "panel_link/panel_link_publisher.h"
 
+#include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "panel_link/panel_link.h"
 
 namespace dotwall::panel_link {
 
-LinkPublisher::LinkPublisher(std::string name)
+LinkPublisher::LinkPublisher(std::string name, const PanelProfile& profile)
     : name_(std::move(name)),
-      memory_(SharedMemory::create(name_, sizeof(LinkLayout))),
-      link_(*new (memory_.address()) LinkLayout{}) {
-    link_.version.store(LinkLayout::kVersion, std::memory_order_relaxed);
-    link_.magic.store(LinkLayout::kMagic, std::memory_order_release);
+      memory_(SharedMemory::create(name_, linkBytes(static_cast<std::uint32_t>(profile.width),
+                                                    static_cast<std::uint32_t>(profile.lines)))),
+      link_(*new (memory_.address()) LinkHeader{}) {
+    constexpr auto relaxed = std::memory_order_relaxed;
+    const std::size_t words = wordsPerLine(static_cast<std::uint32_t>(profile.width)) *
+                              static_cast<std::size_t>(profile.lines);
+    new (pixelWords(link_)) std::atomic<std::uint64_t>[words] {};
+    link_.version.store(LinkHeader::kVersion, relaxed);
+    link_.width.store(static_cast<std::uint32_t>(profile.width), relaxed);
+    link_.lines.store(static_cast<std::uint32_t>(profile.lines), relaxed);
+    std::array<std::uint64_t, LinkHeader::kNameWords> panelName{};
+    std::memcpy(panelName.data(), profile.name.data(),
+                std::min(profile.name.size(), sizeof panelName - 1));
+    for (std::size_t word = 0; word < panelName.size(); ++word) {
+        link_.name[word].store(panelName[word], relaxed);
+    }
+    link_.magic.store(LinkHeader::kMagic, std::memory_order_release);
 }
 
 LinkPublisher::~LinkPublisher() {
@@ -28,14 +43,15 @@ void LinkPublisher::publishFrame(const port_signals::StreamDecoder& decoder) {
     link_.frames.store(static_cast<std::uint64_t>(publishedFrames_), relaxed);
     link_.lastFrameAt.store(clockNow(), relaxed);
     const PanelPicture& frame = decoder.lastFrame();
-    for (int word = 0; word < LinkLayout::kWords; ++word) {
-        const int y = word / LinkLayout::kWordsPerLine;
-        const int left = 64 * (word % LinkLayout::kWordsPerLine);
-        std::uint64_t bits = 0;
-        for (int bit = 0; bit < 64; ++bit) {
-            bits |= std::uint64_t{frame.lit(left + bit, y)} << bit;
+    std::atomic<std::uint64_t>* word = pixelWords(link_);
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int left = 0; left < frame.width(); left += 64, ++word) {
+            std::uint64_t bits = 0;
+            for (int bit = 0; bit < 64 && left + bit < frame.width(); ++bit) {
+                bits |= std::uint64_t{frame.lit(left + bit, y)} << bit;
+            }
+            word->store(bits, relaxed);
         }
-        link_.pixels[static_cast<std::size_t>(word)].store(bits, relaxed);
     }
     link_.sequence.store(sequence + 2, std::memory_order_release);
 }

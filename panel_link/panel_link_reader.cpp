@@ -1,5 +1,7 @@
 #include "panel_link/panel_link_reader.h"
 
+#include <cstring>
+
 #include "base/runtime_error.h"
 
 namespace dotwall::panel_link {
@@ -12,22 +14,46 @@ constexpr auto relaxed = std::memory_order_relaxed;
 // every few hundred.
 constexpr int kLooksPerFrame = 4;
 
-// Checks what the object says it is before anything else in it is read.
-void checkIdentity(const LinkLayout& link, const std::string& name) {
-    const std::uint64_t magic = link.magic.load(std::memory_order_acquire);
-    const std::uint32_t version = link.version.load(relaxed);
-    if (magic != LinkLayout::kMagic || version != LinkLayout::kVersion) {
-        throw RuntimeError(
-            ErrorKind::ForeignObject,
-            "The shared memory object \"" + name + "\" is no virtual panel of this version (" +
-                (magic == LinkLayout::kMagic ? "version " + std::to_string(version)
-                                             : "a foreign magic number") +
-                ", but this viewer reads version " + std::to_string(LinkLayout::kVersion) +
-                "): it is stale or foreign, and is not read.");
-    }
+[[noreturn]] void refuse(const std::string& name, const std::string& what) {
+    throw RuntimeError(ErrorKind::ForeignObject, "The shared memory object \"" + name + "\" " +
+                                                     what +
+                                                     ": it is stale or foreign, and is "
+                                                     "not read.");
 }
 
 }  // namespace
+
+// Checks what the object says it is before anything else in it is read, and takes the
+// panel's size and name from it.
+void LinkReader::takePanel(const SharedMemory& opened) {
+    const auto& link = *static_cast<const LinkHeader*>(opened.address());
+    const std::uint64_t magic = link.magic.load(std::memory_order_acquire);
+    const std::uint32_t version = link.version.load(relaxed);
+    if (magic != LinkHeader::kMagic || version != LinkHeader::kVersion) {
+        refuse(name_, "is no virtual panel of this version (" +
+                          (magic == LinkHeader::kMagic ? "version " + std::to_string(version)
+                                                       : "a foreign magic number") +
+                          ", but this viewer reads version " +
+                          std::to_string(LinkHeader::kVersion) + ")");
+    }
+    const std::uint32_t width = link.width.load(relaxed);
+    const std::uint32_t lines = link.lines.load(relaxed);
+    if (width < 4 || width > PanelProfile::kMostPixels || width % 4 != 0 || lines < 1 ||
+        lines > PanelProfile::kMostLines || opened.size() != linkBytes(width, lines)) {
+        refuse(name_, "says its panel is " + std::to_string(width) + " x " + std::to_string(lines) +
+                          " in " + std::to_string(opened.size()) + " bytes, which no panel is");
+    }
+    std::array<char, sizeof(std::uint64_t) * LinkHeader::kNameWords> name{};
+    for (std::size_t word = 0; word < LinkHeader::kNameWords; ++word) {
+        const std::uint64_t bytes = link.name[word].load(relaxed);
+        std::memcpy(name.data() + word * sizeof bytes, &bytes, sizeof bytes);
+    }
+    name.back() = '\0';
+    panelName_ = name.data();
+    width_ = static_cast<int>(width);
+    lines_ = static_cast<int>(lines);
+    words_.assign(wordsPerLine(width) * lines, 0);
+}
 
 bool LinkReader::follow() {
     if (memory_ && memory_->isNamed(name_)) {
@@ -37,12 +63,13 @@ bool LinkReader::follow() {
     refusal_.clear();
     returnedSequence_ = 0;
     try {
-        std::optional<SharedMemory> opened =
-            SharedMemory::openForReading(name_, sizeof(LinkLayout));
+        std::optional<SharedMemory> opened = SharedMemory::openForReading(
+            name_, sizeof(LinkHeader),
+            linkBytes(PanelProfile::kMostPixels, PanelProfile::kMostLines));
         if (opened) {
             // A publisher stores the magic number last, so an object being made is refused
             // once and read at the next look.
-            checkIdentity(*static_cast<const LinkLayout*>(opened->address()), name_);
+            takePanel(*opened);
             memory_ = std::move(opened);
         }
     } catch (const RuntimeError& error) {
@@ -53,7 +80,7 @@ bool LinkReader::follow() {
 
 Counters LinkReader::counters() const {
     Counters counters;
-    const LinkLayout* shared = link();
+    const LinkHeader* shared = link();
     if (shared == nullptr) {
         return counters;
     }
@@ -67,15 +94,17 @@ Counters LinkReader::counters() const {
         static_cast<long>(shared->linesOfWrongLength.load(relaxed));
     counters.faults.framesOfWrongLength =
         static_cast<long>(shared->framesOfWrongLength.load(relaxed));
+    counters.faults.acNotTurnedOver = static_cast<long>(shared->acNotTurnedOver.load(relaxed));
     counters.frames = shared->frames.load(relaxed);
     return counters;
 }
 
 std::optional<Frame> LinkReader::newFrame() {
-    const LinkLayout* shared = link();
+    const LinkHeader* shared = link();
     if (shared == nullptr) {
         return std::nullopt;
     }
+    const std::atomic<std::uint64_t>* pixels = pixelWords(*shared);
     for (int look = 0; look < kLooksPerFrame; ++look) {
         const std::uint64_t before = shared->sequence.load(std::memory_order_acquire);
         if (before == returnedSequence_) {
@@ -84,11 +113,11 @@ std::optional<Frame> LinkReader::newFrame() {
         if (before % 2 != 0) {
             continue;
         }
-        Frame frame;
+        Frame frame{.picture = PanelPicture(width_, lines_)};
         frame.number = shared->frames.load(relaxed);
         frame.takenAt = shared->lastFrameAt.load(relaxed);
         for (std::size_t word = 0; word < words_.size(); ++word) {
-            words_[word] = shared->pixels[word].load(relaxed);
+            words_[word] = pixels[word].load(relaxed);
         }
         std::atomic_thread_fence(std::memory_order_acquire);
         if (shared->sequence.load(relaxed) != before) {
@@ -98,7 +127,7 @@ std::optional<Frame> LinkReader::newFrame() {
         for (int y = 0; y < frame.picture.height(); ++y) {
             for (int x = 0; x < frame.picture.width(); ++x) {
                 const std::uint64_t word =
-                    words_[static_cast<std::size_t>(y * LinkLayout::kWordsPerLine + x / 64)];
+                    words_[static_cast<std::size_t>(y) * wordsPerLine(width_) + x / 64];
                 frame.picture.setLit(x, y, ((word >> (x % 64)) & 1u) != 0);
             }
         }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "panel_link/panel_link.h"
 #include "panel_link/panel_link_layout.h"
@@ -10,8 +11,8 @@
 namespace dotwall::panel_link {
 
 // A viewer's side of the link. It reads an object only after checking its owner, size,
-// magic number and version, and follows the name to the newest object, as each DotwallLpt
-// run makes its own.
+// magic number, version and panel size, and follows the name to the newest object, as each
+// DotwallLpt run makes its own.
 class LinkReader {
   public:
     explicit LinkReader(std::string name) : name_(std::move(name)) {}
@@ -25,6 +26,10 @@ class LinkReader {
 
     // The counters of the open object; all 0 when none is open.
     Counters counters() const;
+    // The panel the open object shows: its profile's name, its width and lines.
+    const std::string& panelName() const { return panelName_; }
+    int width() const { return width_; }
+    int lines() const { return lines_; }
 
     // The frame published since the last one this reader returned, copied whole; nullopt
     // when there is none, or when the publisher was writing a frame at every look (it
@@ -32,15 +37,19 @@ class LinkReader {
     std::optional<Frame> newFrame();
 
   private:
-    const LinkLayout* link() const {
-        return memory_ ? static_cast<const LinkLayout*>(memory_->address()) : nullptr;
+    const LinkHeader* link() const {
+        return memory_ ? static_cast<const LinkHeader*>(memory_->address()) : nullptr;
     }
+    void takePanel(const SharedMemory& opened);
 
     std::string name_;
     std::optional<SharedMemory> memory_;
     std::string refusal_;
+    std::string panelName_;
+    int width_ = 0;
+    int lines_ = 0;
     std::uint64_t returnedSequence_ = 0;
-    std::array<std::uint64_t, LinkLayout::kWords> words_{};
+    std::vector<std::uint64_t> words_;
 };
 
 }  // namespace dotwall::panel_link

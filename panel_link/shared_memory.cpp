@@ -75,7 +75,8 @@ SharedMemory SharedMemory::create(const std::string& name, std::size_t size) {
 }
 
 std::optional<SharedMemory> SharedMemory::openForReading(const std::string& name,
-                                                         std::size_t size) {
+                                                         std::size_t smallest,
+                                                         std::size_t largest) {
     const Descriptor object(shm_open(name.c_str(), O_RDONLY, 0));
     if (object.fd < 0) {
         if (errno == ENOENT) {
@@ -88,9 +89,10 @@ std::optional<SharedMemory> SharedMemory::openForReading(const std::string& name
         refuse(name, "belongs to user " + std::to_string(status.st_uid) + ", not to user " +
                          std::to_string(geteuid()));
     }
-    if (status.st_size != static_cast<off_t>(size)) {
-        refuse(name, "holds " + std::to_string(status.st_size) +
-                         " bytes, but a virtual panel holds " + std::to_string(size));
+    const auto size = static_cast<std::size_t>(status.st_size);
+    if (size < smallest || size > largest) {
+        refuse(name, "holds " + std::to_string(size) + " bytes, but a virtual panel holds " +
+                         std::to_string(smallest) + " to " + std::to_string(largest));
     }
     return SharedMemory(map(object, size, PROT_READ, name), size, status.st_dev, status.st_ino);
 }

@@ -18,16 +18,19 @@ class SharedMemory {
     // object and the reason when it cannot.
     static SharedMemory create(const std::string& name, std::size_t size);
 
-    // Maps the object under `name` for reading; nullopt when there is none. An object of
-    // another user, or of another size than `size`, is refused unread: RuntimeError
-    // ForeignObject (FileAccess when it cannot be opened) naming the object and what is wrong.
-    static std::optional<SharedMemory> openForReading(const std::string& name, std::size_t size);
+    // Maps the object under `name` for reading, whole; nullopt when there is none. An object
+    // of another user, or smaller than `smallest` or larger than `largest` bytes, is refused
+    // unread: RuntimeError ForeignObject (FileAccess when it cannot be opened) naming the
+    // object and what is wrong.
+    static std::optional<SharedMemory> openForReading(const std::string& name, std::size_t smallest,
+                                                      std::size_t largest);
 
     SharedMemory(SharedMemory&& other) noexcept;
     SharedMemory& operator=(SharedMemory&& other) noexcept;
     ~SharedMemory();
 
     void* address() const { return address_; }
+    std::size_t size() const { return size_; }
 
     // Whether `name` still leads to this object.
     bool isNamed(const std::string& name) const;

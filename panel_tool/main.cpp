@@ -19,18 +19,26 @@ const command_line::CommandLine kCommandLine(
     "the virtual port library, with frames per second, lines per frame, pixels per line and "
     "the faults a panel could not make sense of. With FRAME it shows the picture that frame "
     "puts on the panel instead.",
-    {{"FRAME", "A dual-scan frame file (38402 bytes) or a single-scan frame (38560 bytes).",
+    {{"FRAME",
+      "A dual-scan frame file (38402 bytes) or a single-scan frame (38560 bytes), or with "
+      "--panel that panel's packed frame.",
       false}},
     {{{"scale"}, "K", "Draws each pixel as a K x K square, K from 1 to 4."},
+     {{"panel"},
+      "PROFILE",
+      "The panel whose packed frame FRAME is: a profile file (JSON) or a built-in's name. The "
+      "live panel is the one the virtual port library was given (DOTWALL_PANEL)."},
      {{"snapshot"},
       "PICTURE",
       "Writes the picture shown (the format follows the suffix, PNG when unknown) after the "
       "first whole frame, at once for FRAME, prints the status line and ends; it waits 10 "
       "seconds at most."}});
 
-panel_tool::PanelFeed feedFor(const std::optional<std::string>& frameFile) {
-    if (frameFile) {
-        return panel_tool::PanelFeed::ofFrameFile(*frameFile);
+panel_tool::PanelFeed feedFor(const command_line::ParsedLine& line) {
+    if (const std::optional<std::string> frameFile = line.argument(0)) {
+        const std::optional<std::string> panel = line.value("panel");
+        return panel_tool::PanelFeed::ofFrameFile(
+            *frameFile, panel ? std::optional(loadPanelProfile(*panel)) : std::nullopt);
     }
     const std::filesystem::path viewer = std::filesystem::read_symlink("/proc/self/exe");
     return panel_tool::PanelFeed(panel_link::objectName(),
@@ -46,7 +54,7 @@ int main(int argc, char** argv) {
             return command_line::kDone;
         }
         const int scale = static_cast<int>(line->number("scale", 1, 4, 1));
-        panel_tool::PanelFeed feed = feedFor(line->argument(0));
+        panel_tool::PanelFeed feed = feedFor(*line);
         if (const auto snapshot = line->value("snapshot")) {
             // No QApplication: writing a picture needs no window system.
             panel_tool::writeSnapshot(feed, scale, *snapshot);

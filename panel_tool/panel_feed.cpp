@@ -7,18 +7,24 @@
 namespace dotwall::panel_tool {
 
 PanelFeed::PanelFeed(std::string linkName, std::string startCommand)
-    : reader_(std::in_place, std::move(linkName)), startCommand_(std::move(startCommand)) {
+    : reader_(std::in_place, std::move(linkName)),
+      startCommand_(std::move(startCommand)),
+      picture_(dotwallLptProfile().width, dotwallLptProfile().lines) {
     look(0);
 }
 
 PanelFeed::PanelFeed(PanelPicture picture, std::string status)
     : picture_(std::move(picture)), hasFrame_(true), status_(std::move(status)) {}
 
-PanelFeed PanelFeed::ofFrameFile(const std::filesystem::path& framePath) {
-    PanelPicture picture = readFramePicture(framePath);
-    const bool dualScan = picture.height() > single_scan::kLines;
-    std::string status = framePath.string() + ": the picture of a " +
-                         (dualScan ? "dual-scan frame" : "single-scan frame") + ", " +
+PanelFeed PanelFeed::ofFrameFile(const std::filesystem::path& framePath,
+                                 const std::optional<PanelProfile>& profile) {
+    PanelPicture picture =
+        profile ? readFramePicture(framePath, *profile) : readFramePicture(framePath);
+    const std::string kind = profile ? "a frame of the panel \"" + profile->name + "\""
+                             : picture.height() > dotwallLptProfile().lines
+                                 ? std::string("a dual-scan frame")
+                                 : std::string("a single-scan frame");
+    std::string status = framePath.string() + ": the picture of " + kind + ", " +
                          std::to_string(picture.width()) + " x " +
                          std::to_string(picture.height()) + " pixels";
     return PanelFeed(std::move(picture), std::move(status));
@@ -55,16 +61,18 @@ std::string PanelFeed::liveStatus(bool attached, std::int64_t now) const {
         return "DotwallLpt is running with the virtual library: Convert, then GO! to stream.";
     }
     const port_signals::StreamDecoder::Faults& faults = counters.faults;
-    char text[400];
+    char text[600];
     std::snprintf(text, sizeof text,
-                  "%.1f frames/s, %llu frames; %llu lines per frame, %llu pixels per line\n"
-                  "Faults: %ld lines of wrong length, %ld frames of wrong length, %ld writes with "
-                  "D7 set, %ld nibbles changed on the clock",
+                  "Panel \"%s\", %d x %d: %.1f frames/s, %llu frames; %llu lines per frame, %llu "
+                  "pixels per line\nFaults: %ld lines of wrong length, %ld frames of wrong "
+                  "length, %ld writes with an unused line set, %ld nibbles changed on the clock, "
+                  "%ld times the AC line not turned over as it should",
+                  reader_->panelName().c_str(), reader_->width(), reader_->lines(),
                   rate_.perSecond(now), static_cast<unsigned long long>(counters.frames),
                   static_cast<unsigned long long>(counters.linesPerFrame),
                   static_cast<unsigned long long>(counters.pixelsPerLine),
                   faults.linesOfWrongLength, faults.framesOfWrongLength, faults.unusedLineSet,
-                  faults.nibbleChangedOnClock);
+                  faults.nibbleChangedOnClock, faults.acNotTurnedOver);
     return text;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "frames/panel_picture.h"
+#include "frames/panel_profile.h"
 #include "panel_link/panel_link_reader.h"
 #include "panel_tool/frame_rate.h"
 
@@ -21,8 +22,10 @@ class PanelFeed {
     PanelFeed(std::string linkName, std::string startCommand);
 
     // The picture a frame file puts on the panel, decoded as DotwallFrame preview decodes
-    // it. Raises RuntimeError naming the file when it is no frame.
-    static PanelFeed ofFrameFile(const std::filesystem::path& framePath);
+    // it: a panel's packed frame with its profile, else a dual-scan or DotwallLpt's
+    // single-scan frame. Raises RuntimeError naming the file when it is no such frame.
+    static PanelFeed ofFrameFile(const std::filesystem::path& framePath,
+                                 const std::optional<PanelProfile>& profile);
 
     bool live() const { return reader_.has_value(); }
 
@@ -41,7 +44,7 @@ class PanelFeed {
 
     std::optional<panel_link::LinkReader> reader_;
     std::string startCommand_;
-    PanelPicture picture_{single_scan::kGridColumns, single_scan::kLines};
+    PanelPicture picture_;
     bool hasFrame_ = false;
     std::string status_;
     FrameRate rate_;

@@ -1,13 +1,33 @@
 #include "picture/frame_packing.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 
 #include "frames/dual_scan_frame.h"
+#include "frames/profile_frame.h"
 #include "frames/single_scan_frame.h"
 #include "picture/area_image.h"
+#include "picture/picture_loader.h"
 #include "picture/qt_colour.h"
 
 namespace dotwall {
+
+namespace {
+
+// The picture scaled to fill width x height, keeping its proportions, centred on white.
+QImage fitted(const QImage& picture, int width, int height) {
+    QImage canvas(width, height, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    if (!picture.isNull()) {
+        const QImage scaled =
+            picture.scaled(width, height, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QPainter(&canvas).drawImage((width - scaled.width()) / 2, (height - scaled.height()) / 2,
+                                    scaled);
+    }
+    return canvas;
+}
+
+}  // namespace
 
 FrameBuffer packUsbFrame(const QImage& blackAndWhitePicture) {
     const ColourValue background =
@@ -20,6 +40,18 @@ FrameBuffer packLptFrame(const QImage& picture) {
     return single_scan::pack(
                areaShowing(single_scan::kPictureAreaSize, single_scan::kPictureBackground, picture))
         .frame;
+}
+
+std::vector<std::uint8_t> packPanelFrame(const PanelProfile& profile, const QImage& picture,
+                                         PictureFitting fitting) {
+    // DotwallLpt's picture is 640 x 240, its 241st line on the area's lower edge.
+    const int pictureLines = profile.dotwallLpt ? single_scan::kGridLinePitches : profile.lines;
+    QImage ready = fitting.fit ? fitted(picture, profile.width, pictureLines) : picture;
+    if (fitting.dither) {
+        ready = blackAndWhite(ready);
+    }
+    return profile_frame::pack(profile, areaShowing(profile_frame::areaSize(profile),
+                                                    single_scan::kPictureBackground, ready));
 }
 
 }  // namespace dotwall

@@ -8,6 +8,7 @@
 
 #include "base/decimal_text.h"
 #include "base/runtime_error.h"
+#include "frames/profile_frame.h"
 #include "frames/single_scan_frame.h"
 #include "picture/picture_loader.h"
 #include "port_tool/grid_probe.h"
@@ -132,12 +133,13 @@ void Form1::Command1_Click() {
     Text1->setPlainText(dump);
     frameBuffer_ = packing.frame;
     if (refresh_.running()) {
-        refresh_.replaceFrame(frameBuffer_);
+        refresh_.replaceFrame(profile_frame::ofFrameBuffer(frameBuffer_));
     }
 }
 
 void Form1::paleisk_Click() {
-    const lpt_port::RealTimeGrant grant = refresh_.start(frameBuffer_);
+    const lpt_port::RealTimeGrant grant =
+        refresh_.start(dotwallLptProfile(), profile_frame::ofFrameBuffer(frameBuffer_));
     showStreaming(true);
     framesAtLastTick_ = 0;
     lastTick_ = std::chrono::steady_clock::now();

@@ -52,7 +52,7 @@ TEST_F(FrameTool, LptPacksAColourPictureAsItIsAndStreamAndPreviewCarryItsFrame) 
     ASSERT_EQ(run({"preview", "lpt_frame.bin", "-o", "look.png"}).status, 0);
     const QImage look = loadPicture(folder / "look.png");
     ASSERT_EQ(look.size(), QSize(640, 241));
-    port_signals::StreamDecoder panel;
+    port_signals::StreamDecoder panel(dotwallLptProfile());
     for (const std::uint8_t byte : stream) {
         panel.write(byte);
     }
@@ -165,7 +165,9 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
     // The windows' programs tell their help without a window system to reach.
     for (const auto& [program, usage] :
          {std::pair{lpt, "Usage: DotwallLpt [PICTURE]\n"},
-          {panel, "Usage: DotwallPanel [FRAME] [--scale K] [--snapshot PICTURE]\n"}}) {
+          {panel,
+           "Usage: DotwallPanel [FRAME] [--scale K] [--panel PROFILE] [--snapshot "
+           "PICTURE]\n"}}) {
         const ProgramRun help = runProgram(
             "/usr/bin/env",
             {"-u", "QT_QPA_PLATFORM", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", program, "--help"},

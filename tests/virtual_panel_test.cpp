@@ -37,8 +37,8 @@ const std::string& panelName() {
 std::string statusLine(const std::string& frames) {
     return frames +
            " frames; 241 lines per frame, 640 pixels per line\nFaults: 0 lines of wrong "
-           "length, 0 frames of wrong length, 0 writes with D7 set, 0 nibbles changed "
-           "on the clock";
+           "length, 0 frames of wrong length, 0 writes with an unused line set, 0 nibbles "
+           "changed on the clock, 0 times the AC line not turned over as it should";
 }
 
 // Two pictures drawn alike, pixel by pixel.
@@ -226,7 +226,7 @@ TEST_F(PanelViewer, SaysHowToStartDotwallLptRefusesForeignObjectsAndShowsFrameFi
     ASSERT_GE(foreign, 0);
     const std::string object = "The shared memory object \"" + panelName() + "\" ";
     for (const auto& [size, said] : {std::pair{100, "holds 100 bytes, but a virtual panel holds"},
-                                     {sizeof(panel_link::LinkLayout),
+                                     {sizeof(panel_link::LinkHeader),
                                       "is no virtual panel of "
                                       "this version (a foreign "
                                       "magic number"}}) {

@@ -3,20 +3,23 @@
 #include <cstdint>
 #include <string>
 
+#include "frames/panel_profile.h"
 #include "frames/port_signals.h"
 #include "panel_link/panel_link_publisher.h"
 #include "virtual_port/write_pacing.h"
 
 namespace dotwall::virtual_port {
 
-// The parallel port's data register with a panel behind it that exists only in software:
-// each byte goes, at a real port's pace, to the stream decoder, and what the decoder
-// rebuilds to the shared panel link that DotwallPanel reads.
+// The parallel port's data register with a panel of the profile behind it that exists only
+// in software: each byte goes, at a real port's pace, to the stream decoder, which reads the
+// wire as that panel would, and what the decoder rebuilds to the shared panel link that
+// DotwallPanel reads.
 class VirtualPort {
   public:
     // Raises RuntimeError naming the link's object when it cannot be made.
-    VirtualPort(std::string linkName, std::chrono::nanoseconds perWrite)
-        : pacing_(perWrite), link_(std::move(linkName)) {}
+    VirtualPort(std::string linkName, const PanelProfile& profile,
+                std::chrono::nanoseconds perWrite)
+        : pacing_(perWrite), decoder_(profile), link_(std::move(linkName), profile) {}
 
     void write(std::uint8_t byte) {
         pacing_.waitForTurn();

@@ -3,6 +3,7 @@
 // Load it in place of the real library (LD_LIBRARY_PATH=build/bin/virtual); it needs no
 // privilege and touches no hardware.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 
@@ -40,8 +41,12 @@ std::int16_t InitializeWinIo() {
         return kSuccess;
     }
     try {
-        port = std::make_unique<VirtualPort>(dotwall::panel_link::objectName(),
-                                             dotwall::virtual_port::pacingFromEnvironment());
+        const char* panel = std::getenv("DOTWALL_PANEL");
+        port = std::make_unique<VirtualPort>(
+            dotwall::panel_link::objectName(),
+            dotwall::loadPanelProfile(panel != nullptr ? panel
+                                                       : std::string(dotwall::kDotwallLptProfile)),
+            dotwall::virtual_port::pacingFromEnvironment());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "libWinIo.so (virtual): %s\n", error.what());
         return kFailure;

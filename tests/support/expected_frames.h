@@ -99,4 +99,48 @@ inline Bytes expectedPortStream(const Bytes& frame, int frames) {
     return stream;
 }
 
+// A panel as its profile file describes it, for the test's own stream of it.
+struct PanelWiring {
+    int width, lines;
+    int data[4];  // the port bits of a group's pixels, leftmost first
+    int clock, latch, marker;
+    int ac = -1;           // none
+    int acEveryLines = 0;  // 0: the AC line turns over at each frame marker
+    bool invert = false;
+};
+
+// The port bytes of `frames` frames of such a panel for the pixels lit(x, y) tells: marker
+// with latch, marker, then per line each group with the clock high and again low, then the
+// latch; the AC level in every byte, turned over at each marker or after every N latches of
+// a frame (the byte after the latch carries the new level), starting low before the first.
+inline Bytes expectedWiredStream(const PanelWiring& panel,
+                                 const std::function<bool(int x, int y)>& lit, int frames) {
+    Bytes stream;
+    auto bit = [](int n) { return static_cast<std::uint8_t>(1 << n); };
+    std::uint8_t ac = 0;
+    for (int f = 0; f < frames; ++f) {
+        if (panel.ac >= 0 && panel.acEveryLines == 0) {
+            ac ^= bit(panel.ac);
+        }
+        stream.insert(stream.end(),
+                      {static_cast<std::uint8_t>(bit(panel.marker) | bit(panel.latch) | ac),
+                       static_cast<std::uint8_t>(bit(panel.marker) | ac)});
+        for (int y = 0; y < panel.lines; ++y) {
+            for (int x = 0; x < panel.width; x += 4) {
+                std::uint8_t data = ac;
+                for (int k = 0; k < 4; ++k) {
+                    data |= lit(x + k, y) != panel.invert ? bit(panel.data[k]) : 0;
+                }
+                stream.insert(stream.end(),
+                              {static_cast<std::uint8_t>(data | bit(panel.clock)), data});
+            }
+            stream.push_back(bit(panel.latch) | ac);
+            if (panel.ac >= 0 && panel.acEveryLines > 0 && (y + 1) % panel.acEveryLines == 0) {
+                ac ^= bit(panel.ac);
+            }
+        }
+    }
+    return stream;
+}
+
 }  // namespace dotwall::testing

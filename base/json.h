@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// Just enough JSON for the small settings files the tools read (RFC 8259: objects, arrays,
+// strings, numbers, true, false, null), in plain C++ so that a port library can read them.
+namespace dotwall::json {
+
+struct Value {
+    enum class Type { Null, Boolean, Number, String, Array, Object };
+
+    Type type = Type::Null;
+    bool boolean = false;
+    double number = 0;
+    std::string string;
+    std::vector<Value> array;
+    std::vector<std::pair<std::string, Value>> object;  // in the order written
+
+    // "a number", "a string", ... for messages.
+    std::string kind() const;
+};
+
+// Parses a whole document. Text that is no JSON raises RuntimeError InvalidSetting saying
+// what was expected where: "a ',' or '}' was expected at line 3, column 7".
+Value parse(std::string_view text);
+
+// The text of a string value, quoted and escaped as JSON writes it.
+std::string quoted(std::string_view text);
+
+}  // namespace dotwall::json

@@ -1,0 +1,238 @@
+#include "frames/panel_profile.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <vector>
+
+#include "base/file_error.h"
+#include "base/json.h"
+#include "base/runtime_error.h"
+#include "base/stdio_file.h"
+
+namespace dotwall {
+
+namespace {
+
+// A profile file is small; reading stops beyond this, so /dev/zero cannot make it read on.
+constexpr std::size_t kMostProfileBytes = 64 * 1024;
+
+std::string numberText(double number) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", number);
+    return text;
+}
+
+// Reads the keys of one profile, each once, and says what is wrong with the first bad one.
+class ProfileReader {
+  public:
+    ProfileReader(const json::Value& document, std::string source) : source_(std::move(source)) {
+        if (document.type != json::Value::Type::Object) {
+            fail("it holds " + document.kind() + ", not an object of keys");
+        }
+        for (const auto& [key, value] : document.object) {
+            if (!keys_.emplace(key, &value).second) {
+                fail("the key \"" + key + "\" is given twice");
+            }
+        }
+    }
+
+    [[noreturn]] void fail(const std::string& what) const {
+        throw RuntimeError(ErrorKind::InvalidProfile,
+                           "The panel profile " + source_ + " cannot be used: " + what + ".");
+    }
+
+    const json::Value* optional(const std::string& key) {
+        const auto found = keys_.find(key);
+        if (found == keys_.end()) {
+            return nullptr;
+        }
+        const json::Value* value = found->second;
+        keys_.erase(found);
+        return value;
+    }
+
+    const json::Value& required(const std::string& key) {
+        const json::Value* value = optional(key);
+        if (value == nullptr) {
+            fail("the key \"" + key + "\" is missing");
+        }
+        return *value;
+    }
+
+    int whole(const std::string& key, const json::Value& value, int lowest, int highest,
+              const char* rule = nullptr) {
+        const bool number = value.type == json::Value::Type::Number;
+        if (!number || value.number != std::floor(value.number) || value.number < lowest ||
+            value.number > highest) {
+            fail("\"" + key + "\" is " + (number ? numberText(value.number) : value.kind()) +
+                 ", but must be " +
+                 (rule != nullptr ? rule
+                                  : "a whole number from " + std::to_string(lowest) + " to " +
+                                        std::to_string(highest)));
+        }
+        return static_cast<int>(value.number);
+    }
+
+    // A port bit, 0 to 7, that no other signal uses.
+    int bit(const std::string& key, const json::Value& value) {
+        const int bit = whole(key, value, 0, 7, "a port bit from 0 to 7");
+        if (const auto used = users_.find(bit); used != users_.end()) {
+            fail("bit " + std::to_string(bit) + " is used by both \"" + used->second + "\" and \"" +
+                 key + "\"");
+        }
+        users_.emplace(bit, key);
+        return bit;
+    }
+
+    void refuseUnknownKeys() {
+        if (!keys_.empty()) {
+            fail("the key \"" + keys_.begin()->first + "\" is unknown");
+        }
+    }
+
+  private:
+    std::string source_;
+    std::map<std::string, const json::Value*> keys_;
+    std::map<int, std::string> users_;
+};
+
+PanelProfile readProfile(const json::Value& document, const std::string& source) {
+    ProfileReader reader(document, source);
+    PanelProfile profile;
+    const json::Value& name = reader.required("name");
+    if (name.type != json::Value::Type::String || name.string.empty()) {
+        reader.fail("\"name\" must be a string that is not empty");
+    }
+    profile.name = name.string;
+    profile.width = reader.whole("width", reader.required("width"), 4, PanelProfile::kMostPixels,
+                                 "a multiple of 4 from 4 to 4096");
+    if (profile.width % 4 != 0) {
+        reader.fail("\"width\" is " + std::to_string(profile.width) +
+                    ", but must be a multiple of 4 from 4 to 4096");
+    }
+    profile.lines = reader.whole("lines", reader.required("lines"), 1, PanelProfile::kMostLines);
+    const json::Value& data = reader.required("data");
+    if (data.type != json::Value::Type::Array || data.array.size() != 4) {
+        reader.fail(
+            "\"data\" must be a list of the 4 port bits of a group's pixels, leftmost "
+            "first");
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        profile.data[i] = reader.bit("data", data.array[i]);
+    }
+    profile.shiftClock = reader.bit("shift_clock", reader.required("shift_clock"));
+    profile.lineLatch = reader.bit("line_latch", reader.required("line_latch"));
+    profile.frameMarker = reader.bit("frame_marker", reader.required("frame_marker"));
+    if (const json::Value* ac = reader.optional("ac")) {
+        profile.ac = reader.bit("ac", *ac);
+    }
+    if (const json::Value* toggle = reader.optional("ac_toggle")) {
+        if (!profile.ac) {
+            reader.fail("\"ac_toggle\" needs \"ac\", the AC line's bit");
+        }
+        if (!(toggle->type == json::Value::Type::String && toggle->string == "frame")) {
+            profile.acEveryLines = reader.whole("ac_toggle", *toggle, 1, PanelProfile::kMostLines,
+                                                "\"frame\" or a whole number of line latches "
+                                                "from 1 to 4096");
+        }
+    }
+    if (const json::Value* invert = reader.optional("invert")) {
+        if (invert->type != json::Value::Type::Boolean) {
+            reader.fail("\"invert\" is " + invert->kind() + ", but must be true or false");
+        }
+        profile.invert = invert->boolean;
+    }
+    if (const json::Value* rate = reader.optional("frames_per_second")) {
+        if (rate->type != json::Value::Type::Number || rate->number < 0 ||
+            rate->number > PanelProfile::kMostFramesPerSecond) {
+            reader.fail("\"frames_per_second\" is " +
+                        (rate->type == json::Value::Type::Number ? numberText(rate->number)
+                                                                 : rate->kind()) +
+                        ", but must be a number from 0 (as fast as the port goes) to 1000");
+        }
+        profile.framesPerSecond = rate->number;
+    }
+    reader.refuseUnknownKeys();
+    return profile;
+}
+
+std::string readProfileFile(const std::filesystem::path& path) {
+    const StdioFile in(std::fopen(path.c_str(), "rb"));
+    if (!in) {
+        throwFileError("read the panel profile", path, errno);
+    }
+    std::string text(kMostProfileBytes + 1, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), in.get()));
+    if (std::ferror(in.get()) != 0) {
+        throwFileError("read the panel profile", path, errno);
+    }
+    return text;
+}
+
+}  // namespace
+
+long PanelProfile::linePeriodNs() const {
+    return framesPerSecond > 0 ? std::lround(1e9 / (framesPerSecond * lines)) : 0;
+}
+
+PanelProfile dotwallLptProfile() {
+    PanelProfile profile;
+    profile.name = kDotwallLptProfile;
+    profile.width = 640;
+    profile.lines = 241;
+    profile.data = {3, 2, 1, 0};
+    profile.shiftClock = 6;
+    profile.lineLatch = 4;
+    profile.frameMarker = 5;
+    profile.dotwallLpt = true;
+    return profile;
+}
+
+PanelProfile parsePanelProfile(std::string_view text, const std::string& source) {
+    json::Value document;
+    try {
+        document = json::parse(text);
+    } catch (const RuntimeError& error) {
+        throw RuntimeError(ErrorKind::InvalidProfile,
+                           "The panel profile " + source +
+                               " cannot be used: it is no JSON: " + error.what() + ".");
+    }
+    return readProfile(document, source);
+}
+
+PanelProfile loadPanelProfile(const std::string& nameOrFile) {
+    if (nameOrFile == kDotwallLptProfile) {
+        return dotwallLptProfile();
+    }
+    const std::string text = readProfileFile(nameOrFile);
+    const std::string source = "\"" + nameOrFile + "\"";
+    if (text.size() > kMostProfileBytes) {
+        throw RuntimeError(ErrorKind::InvalidProfile,
+                           "The panel profile " + source + " cannot be used: it is larger than " +
+                               std::to_string(kMostProfileBytes) + " bytes.");
+    }
+    return parsePanelProfile(text, source);
+}
+
+std::string profileJson(const PanelProfile& profile) {
+    auto bit = [](int value) { return std::to_string(value); };
+    std::string text = "{\n  \"name\": " + json::quoted(profile.name) +
+                       ",\n  \"width\": " + std::to_string(profile.width) +
+                       ",\n  \"lines\": " + std::to_string(profile.lines) + ",\n  \"data\": [" +
+                       bit(profile.data[0]) + ", " + bit(profile.data[1]) + ", " +
+                       bit(profile.data[2]) + ", " + bit(profile.data[3]) +
+                       "],\n  \"shift_clock\": " + bit(profile.shiftClock) +
+                       ",\n  \"line_latch\": " + bit(profile.lineLatch) +
+                       ",\n  \"frame_marker\": " + bit(profile.frameMarker);
+    if (profile.ac) {
+        text += ",\n  \"ac\": " + bit(*profile.ac) + ",\n  \"ac_toggle\": " +
+                (profile.acEveryLines == 0 ? std::string("\"frame\"")
+                                           : std::to_string(profile.acEveryLines));
+    }
+    return text + ",\n  \"invert\": " + (profile.invert ? "true" : "false") +
+           ",\n  \"frames_per_second\": " + numberText(profile.framesPerSecond) + "\n}\n";
+}
+
+}  // namespace dotwall

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace dotwall {
+
+// A single-scan panel with a 4-bit bus, as its profile describes it: its size, the port bits
+// its signals are wired to, its AC line, and the pace of its lines. A frame is, with each
+// signal on its profile's bit: frame marker with line latch, frame marker, then for each line
+// each group of four pixels with the shift clock high and again with it low, then the line
+// latch. The packed frame is the panel's lines, width / 4 bytes each, a group of four pixels
+// in the low nibble with the leftmost in bit 3 and a lit pixel 1.
+struct PanelProfile {
+    static constexpr int kMostPixels = 4096;
+    static constexpr int kMostLines = 4096;
+    static constexpr double kMostFramesPerSecond = 1000;
+
+    std::string name;
+    int width = 0;  // pixels per line, a multiple of 4
+    int lines = 0;  // lines per frame
+    // The port bits of the four pixels of a group, leftmost first.
+    std::array<int, 4> data{};
+    int shiftClock = 0;
+    int lineLatch = 0;
+    int frameMarker = 0;
+    // The AC line's bit, turned over at each frame marker or after every acEveryLines line
+    // latches counted from the frame's start; its level is held in every byte written.
+    std::optional<int> ac;
+    int acEveryLines = 0;  // 0: at each frame marker
+    bool invert = false;   // a lit pixel is 0 on the data lines
+    // 0: lines as fast as the port takes them; else every line gets 1 / (rate x lines).
+    double framesPerSecond = 0;
+    // DotwallLpt's own panel, packed as its window packs it: the picture area of 9650 x 3660
+    // twips sampled on its grid, with the test mark. Any other profile takes a picture's
+    // pixels one for one.
+    bool dotwallLpt = false;
+
+    int bytesPerLine() const { return width / 4; }
+    std::size_t frameBytes() const {
+        return static_cast<std::size_t>(lines) * static_cast<std::size_t>(bytesPerLine());
+    }
+    long writesPerFrame() const { return 2 + static_cast<long>(lines) * (2 * bytesPerLine() + 1); }
+    // The nanoseconds each line takes at the set rate; 0 without one.
+    long linePeriodNs() const;
+};
+
+// The built-in profile of the panel DotwallLpt drives: 640 pixels, 241 lines (the 241st on
+// the lower edge of its picture area), data on D3 to D0, latch D4, marker D5, clock D6, no
+// AC line, lines as fast as the port goes.
+inline constexpr std::string_view kDotwallLptProfile = "dotwall-lpt";
+PanelProfile dotwallLptProfile();
+
+// The profile a name gives: a built-in's name, or a profile file (JSON, by the bytes of its
+// name). Every key is required but "ac", "ac_toggle", "invert" and "frames_per_second";
+// unknown keys are refused by name. Raises RuntimeError InvalidProfile naming the file, the
+// key and what is wrong, or FileAccess when the file cannot be read.
+PanelProfile loadPanelProfile(const std::string& nameOrFile);
+
+// The profile read from JSON text; `source` names it in messages.
+PanelProfile parsePanelProfile(std::string_view json, const std::string& source);
+
+// The profile as a JSON file holds it, a starting point for one's own.
+std::string profileJson(const PanelProfile& profile);
+
+}  // namespace dotwall

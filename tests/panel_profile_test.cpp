@@ -1,0 +1,179 @@
+// Panels unlike DotwallLpt's, as their profiles describe them, through DotwallFrame run as a
+// process: the frames and streams it writes against the test's own, decoded by the panel's
+// decoder back into the picture, and the profiles it refuses.
+#include <gtest/gtest.h>
+
+#include "expected_frames.h"
+#include "frames/panel_profile.h"
+#include "frames/port_signals.h"
+#include "test_files.h"
+
+namespace dotwall::testing {
+namespace {
+
+class PanelProfiles : public ::testing::Test {
+  protected:
+    ProgramRun run(const std::vector<std::string>& arguments) {
+        return runProgram(DOTWALL_FRAME_PATH, arguments, folder.path());
+    }
+    std::string write(const std::string& name, const std::string& text) {
+        std::ofstream(folder / name) << text;
+        return name;
+    }
+    TemporaryFolder folder;
+};
+
+// Another size, the data lines in another order on other bits, the AC line turned over at
+// each frame marker; and one inverted, with the AC line turned over every 13 lines.
+const struct {
+    const char* json;
+    PanelWiring wiring;
+} kPanels[] = {
+    {R"({"name": "320 x 200", "width": 320, "lines": 200, "data": [4, 6, 5, 7],
+         "shift_clock": 0, "line_latch": 1, "frame_marker": 2, "ac": 3, "ac_toggle": "frame"})",
+     {320, 200, {4, 6, 5, 7}, 0, 1, 2, 3, 0, false}},
+    {R"({"name": "240 x 128, inverted", "width": 240, "lines": 128, "data": [0, 2, 1, 3],
+         "shift_clock": 4, "line_latch": 5, "frame_marker": 6, "ac": 7, "ac_toggle": 13,
+         "invert": true, "frames_per_second": 0})",
+     {240, 128, {0, 2, 1, 3}, 4, 5, 6, 7, 13, true}},
+};
+
+TEST_F(PanelProfiles, APanelIsPackedOneForOneStreamedOnItsWiringAndDecodedBackIntoThePicture) {
+    for (const auto& panel : kPanels) {
+        const PanelWiring& wiring = panel.wiring;
+        SCOPED_TRACE(panel.json);
+        const std::string profile = write("panel.json", panel.json);
+        // Larger than the panel and in colours either side of the threshold: it is cut at the
+        // panel's edges, and each pixel is lit when its colour value is above 128.
+        const QImage picture =
+            noisePicture(wiring.width + 9, wiring.lines + 5,
+                         {qRgb(128, 0, 0), qRgb(129, 0, 0), qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        savePicture(picture, folder / "p.png");
+        auto lit = [&](int x, int y) { return colourValueOf(picture.pixel(x, y)) > 128; };
+
+        ASSERT_EQ(run({"lpt", "p.png", "--panel", profile, "-o", "f.bin"}).status, 0);
+        Bytes frame(static_cast<std::size_t>(wiring.lines * wiring.width / 4), 0);
+        for (int y = 0; y < wiring.lines; ++y) {
+            for (int x = 0; x < wiring.width; ++x) {
+                frame[static_cast<std::size_t>(y * wiring.width + x) / 4] |= lit(x, y)
+                                                                             << (3 - x % 4);
+            }
+        }
+        EXPECT_EQ(readBytes(folder / "f.bin"), frame);
+
+        ASSERT_EQ(
+            run({"stream", "p.png", "--panel", profile, "--frames", "3", "-o", "s.bin"}).status, 0);
+        const Bytes stream = readBytes(folder / "s.bin");
+        EXPECT_EQ(stream, expectedWiredStream(wiring, lit, 3));
+
+        port_signals::StreamDecoder decoder(loadPanelProfile((folder / profile).string()));
+        for (const std::uint8_t byte : stream) {
+            decoder.write(byte);
+        }
+        const auto& faults = decoder.faults();
+        EXPECT_EQ(decoder.frames(), 3);
+        EXPECT_EQ(faults.unusedLineSet + faults.nibbleChangedOnClock + faults.linesOfWrongLength +
+                      faults.framesOfWrongLength + faults.acNotTurnedOver,
+                  0);
+        for (int y = 0; y < wiring.lines; ++y) {
+            for (int x = 0; x < wiring.width; ++x) {
+                ASSERT_EQ(decoder.lastFrame().lit(x, y), lit(x, y)) << x << "," << y;
+            }
+        }
+
+        // The AC line held over a frame where it should turn is the DC a panel suffers: counted,
+        // and that frame is not taken.
+        port_signals::StreamDecoder held(loadPanelProfile((folder / profile).string()));
+        Bytes spoilt = stream;
+        const std::size_t second = stream.size() / 3;
+        for (std::size_t i = second; i < 2 * second; ++i) {
+            spoilt[i] = static_cast<std::uint8_t>(spoilt[i] & ~(1 << wiring.ac));
+            spoilt[i] |= static_cast<std::uint8_t>(stream[second - 1] & (1 << wiring.ac));
+        }
+        for (const std::uint8_t byte : spoilt) {
+            held.write(byte);
+        }
+        EXPECT_GT(held.faults().acNotTurnedOver, 0);
+        EXPECT_LT(held.frames(), 3);
+    }
+}
+
+TEST_F(PanelProfiles, FitScalesThePictureToFillThePanelAndPreviewDrawsItsFrame) {
+    const std::string profile = write("panel.json", kPanels[0].json);
+    // Twice the panel's width and height: the left half black, the right white.
+    QImage picture(640, 400, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 0; y < 400; ++y) {
+        for (int x = 0; x < 320; ++x) {
+            picture.setPixel(x, y, qRgb(0, 0, 0));
+        }
+    }
+    savePicture(picture, folder / "p.png");
+    ASSERT_EQ(run({"lpt", "p.png", "--panel", profile, "--fit", "--dither", "-o", "f.bin"}).status,
+              0);
+    ASSERT_EQ(run({"preview", "f.bin", "--panel", profile, "-o", "look.png"}).status, 0);
+    const QImage look = loadPicture(folder / "look.png");
+    ASSERT_EQ(look.size(), QSize(320, 200));
+    for (const QPoint dark : {QPoint(0, 0), QPoint(150, 100), QPoint(158, 199)}) {
+        EXPECT_EQ(look.pixel(dark), qRgb(0, 0, 0)) << dark.x() << "," << dark.y();
+    }
+    for (const QPoint lit : {QPoint(162, 0), QPoint(319, 199)}) {
+        EXPECT_EQ(look.pixel(lit), qRgb(255, 255, 255)) << lit.x() << "," << lit.y();
+    }
+    const ProgramRun wrong = run({"preview", "f.bin", "--panel", "dotwall-lpt", "-o", "x.png"});
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_NE(wrong.err.find("holds 16000 bytes, but a frame holds 38560 for the panel "
+                             "\"dotwall-lpt\""),
+              std::string::npos)
+        << wrong.err;
+}
+
+TEST_F(PanelProfiles, AProfileThatCannotBeUsedIsOneLineNamingTheFileTheKeyAndWhatIsWrong) {
+    const ProgramRun builtIn = run({"profile", "dotwall-lpt"});
+    EXPECT_EQ(builtIn.out,
+              "{\n  \"name\": \"dotwall-lpt\",\n  \"width\": 640,\n  \"lines\": 241,\n  \"data\": "
+              "[3, 2, 1, 0],\n  \"shift_clock\": 6,\n  \"line_latch\": 4,\n  \"frame_marker\": 5,"
+              "\n  \"invert\": false,\n  \"frames_per_second\": 0\n}\n");
+    const std::string copy = write("copy.json", builtIn.out);
+    EXPECT_EQ(run({"profile", copy}).out, builtIn.out) << "a starting point for one's own";
+
+    const std::string good = R"("name": "p", "width": 8, "lines": 2, "data": [0, 1, 2, 3],
+        "shift_clock": 4, "line_latch": 5, "frame_marker": 6)";
+    const struct {
+        std::string json;
+        std::string said;
+    } cases[] = {
+        {"{" + good + ", \"colour\": 1}", "the key \"colour\" is unknown"},
+        {R"({"name": "p"})", "the key \"width\" is missing"},
+        {"{" + good + ", \"width\": 6}", "the key \"width\" is given twice"},
+        {R"({"name": "p", "width": 6, "lines": 2})",
+         "\"width\" is 6, but must be a multiple of 4 from 4 to 4096"},
+        {R"({"name": "p", "width": 8, "lines": 0})",
+         "\"lines\" is 0, but must be a whole number from 1 to 4096"},
+        {R"({"name": "p", "width": 8, "lines": 2, "data": [0, 1, 2]})",
+         "\"data\" must be a list of the 4 port bits of a group's pixels, leftmost first"},
+        {"{" + good + ", \"ac\": 6}", "bit 6 is used by both \"frame_marker\" and \"ac\""},
+        {"{" + good + ", \"ac\": 8}", "\"ac\" is 8, but must be a port bit from 0 to 7"},
+        {"{" + good + ", \"ac_toggle\": \"frame\"}", "\"ac_toggle\" needs \"ac\""},
+        {"{" + good + ", \"ac\": 7, \"ac_toggle\": \"line\"}",
+         "\"ac_toggle\" is a string, but must be \"frame\" or a whole number"},
+        {"{" + good + ", \"invert\": 1}", "\"invert\" is a number, but must be true or false"},
+        {"{" + good + ", \"frames_per_second\": -1}", "\"frames_per_second\" is -1"},
+        {"{" + good, "it is no JSON: a ',' or '}' was expected at line 2, column 61"},
+        {"[1]", "it holds a list, not an object of keys"},
+    };
+    for (const auto& row : cases) {
+        write("bad.json", row.json);
+        const ProgramRun refused =
+            run({"stream", "missing.png", "--panel", "bad.json", "--frames", "1", "-o", "s.bin"});
+        EXPECT_EQ(refused.status, 1) << row.json;
+        EXPECT_TRUE(refused.err.starts_with(
+            "DotwallFrame: The panel profile \"bad.json\" cannot be used: " + row.said))
+            << refused.err;
+        EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "s.bin")) << "nothing is written";
+}
+
+}  // namespace
+}  // namespace dotwall::testing
