@@ -55,6 +55,8 @@ struct Pace {
     double longestFrameGapLines = 0;
     std::size_t frames = 0;
     double framesPerSecond = 0;  // from the first line's end to the last's
+    std::size_t lines = 0;
+    std::size_t linesOverOneAndAHalf = 0;  // lines longer than 1.5 times the median
 };
 
 // Line periods from the latch times; a frame's first line also carries the frame's start.
@@ -78,6 +80,9 @@ Pace paceOf(const std::vector<Clock::time_point>& latches, std::size_t lines) {
     pace.medianUs = sorted[sorted.size() / 2];
     pace.p99Us = sorted[sorted.size() * 99 / 100];
     pace.maxUs = sorted.back();
+    pace.lines = sorted.size();
+    pace.linesOverOneAndAHalf = static_cast<std::size_t>(
+        sorted.end() - std::upper_bound(sorted.begin(), sorted.end(), 1.5 * pace.medianUs));
     pace.longestFrameGapLines =
         frameStarts.empty()
             ? 0
@@ -91,10 +96,10 @@ Pace paceOf(const std::vector<Clock::time_point>& latches, std::size_t lines) {
 void print(const char* run, const Pace& pace) {
     std::printf(
         "%-44s %6zu frames %7.3f frames/s  line median %7.1f us  p99 %7.1f us (%5.3f x)  max "
-        "%9.1f us (%6.2f x)  longest frame gap %6.1f lines\n",
+        "%9.1f us (%6.2f x), %zu of %zu lines over 1.5 x  longest frame gap %6.1f lines\n",
         run, pace.frames, pace.framesPerSecond, pace.medianUs, pace.p99Us,
         pace.p99Us / pace.medianUs, pace.maxUs, pace.maxUs / pace.medianUs,
-        pace.longestFrameGapLines);
+        pace.linesOverOneAndAHalf, pace.lines, pace.longestFrameGapLines);
     std::fflush(stdout);
 }
 

@@ -207,6 +207,38 @@ TEST(VirtualPort, CountsMalformedStreamsAndPublishesOnlyWholeFramesNeverATornOne
 
     EXPECT_EQ(port.shutdown(), 1);
     EXPECT_FALSE(panel.follow()) << "ShutdownWinIo removes the panel's object";
+
+    // Given a profile, the virtual panel reads the wire as that panel does, the link carries
+    // its size and name, and DotwallPanel's snapshot is of that size.
+    TemporaryFolder folder;
+    std::ofstream(folder / "panel.json")
+        << R"({"name": "96 x 20", "width": 96, "lines": 20, "data": [7, 6, 5, 4],
+               "shift_clock": 0, "line_latch": 1, "frame_marker": 2, "ac": 3, "ac_toggle": 4,
+               "invert": true})";
+    setenv("DOTWALL_PANEL", (folder / "panel.json").c_str(), 1);
+    ASSERT_EQ(port.initialize(), 1);
+    unsetenv("DOTWALL_PANEL");
+    const QImage picture = noisePicture(96, 20, kBlackAndWhite);
+    auto lit = [&](int x, int y) { return picture.pixel(x, y) == qRgb(255, 255, 255); };
+    port.play(expectedWiredStream({96, 20, {7, 6, 5, 4}, 0, 1, 2, 3, 4, true}, lit, 2));
+    ASSERT_TRUE(panel.follow());
+    EXPECT_EQ(panel.panelName() + " " + std::to_string(panel.width()) + "x" +
+                  std::to_string(panel.lines()),
+              "96 x 20 96x20");
+    const std::optional<panel_link::Frame> shown = panel.newFrame();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->number, 2u);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 96; ++x) {
+            ASSERT_EQ(shown->picture.lit(x, y), lit(x, y)) << x << "," << y;
+        }
+    }
+    const ProgramRun snapshot =
+        runProgram(DOTWALL_PANEL_PATH, {"--snapshot", "s.png", "--scale", "3"}, folder.path());
+    EXPECT_EQ(snapshot.status, 0) << snapshot.err;
+    EXPECT_EQ(loadPicture(folder / "s.png").size(), QSize(288, 60));
+    EXPECT_TRUE(snapshot.out.starts_with("Panel \"96 x 20\", 96 x 20: ")) << snapshot.out;
+    EXPECT_EQ(port.shutdown(), 1);
 }
 
 class PanelViewer : public WindowTest<panel_tool::PanelWindow> {};
