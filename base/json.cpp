@@ -77,7 +77,8 @@ class Parser {
                     if (!take(':')) {
                         fail("a ':'");
                     }
-                    value.object.emplace_back(std::move(key), this->value(depth + 1));
+                    value.keys.push_back(std::move(key));
+                    value.array.push_back(this->value(depth + 1));
                 } while (take(','));
                 if (!take('}')) {
                     fail("a ',' or '}'");

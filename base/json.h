@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 // Just enough JSON for the small settings files the tools read (RFC 8259: objects, arrays,
@@ -16,8 +15,8 @@ struct Value {
     bool boolean = false;
     double number = 0;
     std::string string;
-    std::vector<Value> array;
-    std::vector<std::pair<std::string, Value>> object;  // in the order written
+    std::vector<Value> array;       // an array's items, or an object's values
+    std::vector<std::string> keys;  // an object's keys, in the order written
 
     // "a number", "a string", ... for messages.
     std::string kind() const;

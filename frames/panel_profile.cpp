@@ -31,9 +31,9 @@ class ProfileReader {
         if (document.type != json::Value::Type::Object) {
             fail("it holds " + document.kind() + ", not an object of keys");
         }
-        for (const auto& [key, value] : document.object) {
-            if (!keys_.emplace(key, &value).second) {
-                fail("the key \"" + key + "\" is given twice");
+        for (std::size_t i = 0; i < document.keys.size(); ++i) {
+            if (!keys_.emplace(document.keys[i], &document.array[i]).second) {
+                fail("the key \"" + document.keys[i] + "\" is given twice");
             }
         }
     }
