@@ -47,10 +47,15 @@ class BoundFunction<Result(Parameters...)> {
     BoundFunction(OutsideLibrary& library, const char* name) : library_(library), name_(name) {}
 
     Result operator()(Parameters... arguments) {
+        bind();
+        return function_(arguments...);
+    }
+
+    // Binds the function now, before its first call; raises as a first call would.
+    void bind() {
         if (function_ == nullptr) [[unlikely]] {
             function_ = reinterpret_cast<Function>(library_.functionAddress(name_));
         }
-        return function_(arguments...);
     }
 
   private:

@@ -30,6 +30,10 @@ std::string_view errorKindName(ErrorKind kind) {
             return "Port write refused";
         case ErrorKind::ForeignObject:
             return "Foreign object";
+        case ErrorKind::PanelBusy:
+            return "Panel busy";
+        case ErrorKind::NoStream:
+            return "No stream";
         case ErrorKind::InvalidSetting:
             return "Invalid setting";
         case ErrorKind::TimedOut:

@@ -22,6 +22,8 @@ enum class ErrorKind {
     DriverFailed,        // the port driver did not start
     PortWriteRefused,    // the port library did not put a byte on the wire
     ForeignObject,       // a shared memory object that is no virtual panel of this user
+    PanelBusy,           // a virtual panel another program feeds already
+    NoStream,            // a virtual panel whose feeding program is gone
     InvalidSetting,      // an environment variable's value that means nothing
     TimedOut,            // what was waited for did not come in time
     WrongUsage,          // a command line that does not say what to do

@@ -191,4 +191,21 @@ void writeWholeFile(const std::filesystem::path& target, const std::string& what
     WholeFileWriter(target, what).write(writeBytes);
 }
 
+void refuseToOverwriteAnInput(const std::filesystem::path& output, const std::string& what,
+                              std::initializer_list<std::filesystem::path> inputs) {
+    struct stat written {};
+    if (::stat(output.c_str(), &written) != 0 || !S_ISREG(written.st_mode)) {
+        return;
+    }
+    for (const std::filesystem::path& input : inputs) {
+        struct stat read {};
+        if (!input.empty() && ::stat(input.c_str(), &read) == 0 && read.st_dev == written.st_dev &&
+            read.st_ino == written.st_ino) {
+            WholeFileWriter(output, what)
+                .fail("it is the input \"" + input.string() +
+                      "\", which the output would destroy; choose another output");
+        }
+    }
+}
+
 }  // namespace dotwall

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -47,5 +48,11 @@ class FileOutput {
 // names the file for a person ("the frame file") or is empty.
 void writeWholeFile(const std::filesystem::path& target, const std::string& what,
                     const std::function<void(FileOutput&)>& writeBytes);
+
+// No run may destroy one of its own inputs: raises FileAccess "Cannot write <what>
+// "<output>": it is the input "<input>" ..." when the output is a regular file that one of
+// the inputs (the empty ones skipped) names too, by any name or link.
+void refuseToOverwriteAnInput(const std::filesystem::path& output, const std::string& what,
+                              std::initializer_list<std::filesystem::path> inputs);
 
 }  // namespace dotwall

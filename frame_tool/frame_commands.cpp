@@ -27,6 +27,7 @@ void writeUnlessStopped(FileOutput& file, const void* data, std::size_t size) {
 // Writes the bytes whole, a stop signal leaving the output as it was.
 void writeWholeUnlessStopped(const std::filesystem::path& output, const void* data,
                              std::size_t size) {
+    const StopSignals::HalfDone writing;
     writeWholeFile(output, "", [&](FileOutput& file) {
         writeUnlessStopped(file, data, size);
         StopSignals::throwIfReceived();
@@ -57,11 +58,15 @@ class FilePortWriter final : public port_signals::PortWriter {
 }  // namespace
 
 void writeUsbFrame(const std::filesystem::path& picturePath, const std::filesystem::path& output) {
-    writeFrameFile(packUsbFrame(blackAndWhite(loadPicture(picturePath))), output);
+    refuseToOverwriteAnInput(output, "the frame file", {picturePath});
+    const FrameBuffer frame = packUsbFrame(blackAndWhite(loadPicture(picturePath)));
+    const StopSignals::HalfDone writing;
+    writeFrameFile(frame, output);
 }
 
 void writePanelFrame(const std::filesystem::path& picturePath, const PanelProfile& profile,
                      PictureFitting fitting, const std::filesystem::path& output) {
+    refuseToOverwriteAnInput(output, "", {picturePath, profile.file});
     const std::vector<std::uint8_t> frame =
         packPanelFrame(profile, loadPicture(picturePath), fitting);
     writeWholeUnlessStopped(output, frame.data(), frame.size());
@@ -69,8 +74,10 @@ void writePanelFrame(const std::filesystem::path& picturePath, const PanelProfil
 
 void writeStream(const std::filesystem::path& picturePath, const PanelProfile& profile,
                  PictureFitting fitting, long frames, const std::filesystem::path& output) {
+    refuseToOverwriteAnInput(output, "", {picturePath, profile.file});
     const std::vector<std::uint8_t> frame =
         packPanelFrame(profile, loadPicture(picturePath), fitting);
+    const StopSignals::HalfDone writing;
     writeWholeFile(output, "", [&](FileOutput& file) {
         FilePortWriter port(file, static_cast<std::size_t>(profile.writesPerFrame()));
         port_signals::FrameEncoder encoder(profile);
@@ -83,6 +90,7 @@ void writeStream(const std::filesystem::path& picturePath, const PanelProfile& p
 void writePreview(const std::filesystem::path& framePath,
                   const std::optional<PanelProfile>& profile, const std::filesystem::path& output,
                   int scale) {
+    refuseToOverwriteAnInput(output, "", {framePath, profile ? profile->file : ""});
     const PanelPicture panel =
         profile ? readFramePicture(framePath, *profile) : readFramePicture(framePath);
     const QByteArray encoded = encodePicture(panelImage(panel, scale), output, "");

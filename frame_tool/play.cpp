@@ -43,6 +43,7 @@ void playPicture(const std::filesystem::path& picturePath, const PanelProfile& p
                  PictureFitting fitting, long frames) {
     std::vector<std::uint8_t> frame = packPanelFrame(profile, loadPicture(picturePath), fitting);
     lpt_port::Module1 port;
+    const command_line::StopSignals::HalfDone feeding;
     const DriverStarted driver(port);
     std::exception_ptr failure;
     lpt_port::RefreshThread refresh(

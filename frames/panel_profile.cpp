@@ -213,7 +213,9 @@ PanelProfile loadPanelProfile(const std::string& nameOrFile) {
                            "The panel profile " + source + " cannot be used: it is larger than " +
                                std::to_string(kMostProfileBytes) + " bytes.");
     }
-    return parsePanelProfile(text, source);
+    PanelProfile profile = parsePanelProfile(text, source);
+    profile.file = nameOrFile;
+    return profile;
 }
 
 std::string profileJson(const PanelProfile& profile) {

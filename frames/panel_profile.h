@@ -39,6 +39,8 @@ struct PanelProfile {
     // twips sampled on its grid, with the test mark. Any other profile takes a picture's
     // pixels one for one.
     bool dotwallLpt = false;
+    // The file the profile was read from; empty for a built-in.
+    std::filesystem::path file;
 
     int bytesPerLine() const { return width / 4; }
     std::size_t frameBytes() const {

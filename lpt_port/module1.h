@@ -20,8 +20,15 @@ class Module1 final : public PortInterface {
     explicit Module1(std::string winIoFileName = kWinIoFileName)
         : library_(std::move(winIoFileName)) {}
 
-    // InitializeWinIo: any answer but 0 starts the driver.
-    bool start() override { return initialize_() != 0; }
+    // InitializeWinIo: any answer but 0 starts the driver. The three functions the stream
+    // needs are bound first, so that a library that lacks one is reported before its driver
+    // starts, not when the stream or the driver's stop reaches it.
+    bool start() override {
+        initialize_.bind();
+        shutdown_.bind();
+        setPortVal_.bind();
+        return initialize_() != 0;
+    }
     // ShutdownWinIo; its answer is not judged.
     void stop() override { shutdown_(); }
     // SetPortVal of one byte to the data register. A write the library refuses (it answers

@@ -28,6 +28,8 @@ inline std::int64_t clockNow() {
 struct Counters {
     std::uint64_t writes = 0;
     std::uint64_t frames = 0;
+    double framesPerSecond = 0;    // as the publisher measured it; 0 until two frames
+    std::int64_t lastFrameAt = 0;  // on the steady clock, in ns; 0 before the first frame
     std::uint64_t linesPerFrame = 0;
     std::uint64_t pixelsPerLine = 0;
     port_signals::StreamDecoder::Faults faults;

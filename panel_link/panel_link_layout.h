@@ -41,6 +41,8 @@ struct LinkHeader {
     alignas(64) std::atomic<std::uint64_t> sequence;
     std::atomic<std::uint64_t> frames;
     std::atomic<std::int64_t> lastFrameAt;
+    // The frames per second the publisher measured, in thousandths; 0 until two frames.
+    std::atomic<std::uint64_t> milliFramesPerSecond;
     // Then, line by line, the pixels 64 to a word, the leftmost in bit 0; a set bit is lit.
 };
 

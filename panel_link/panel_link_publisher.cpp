@@ -40,8 +40,11 @@ void LinkPublisher::publishFrame(const port_signals::StreamDecoder& decoder) {
     link_.sequence.store(sequence + 1, relaxed);
     std::atomic_thread_fence(std::memory_order_release);
 
+    const std::int64_t now = clockNow();
+    rate_.frameArrived(static_cast<std::uint64_t>(publishedFrames_), now);
     link_.frames.store(static_cast<std::uint64_t>(publishedFrames_), relaxed);
-    link_.lastFrameAt.store(clockNow(), relaxed);
+    link_.lastFrameAt.store(now, relaxed);
+    link_.milliFramesPerSecond.store(static_cast<std::uint64_t>(rate_.perSecond() * 1000), relaxed);
     const PanelPicture& frame = decoder.lastFrame();
     std::atomic<std::uint64_t>* word = pixelWords(link_);
     for (int y = 0; y < frame.height(); ++y) {

@@ -4,6 +4,7 @@
 
 #include "frames/panel_profile.h"
 #include "frames/port_signals.h"
+#include "panel_link/frame_rate.h"
 #include "panel_link/panel_link_layout.h"
 #include "panel_link/shared_memory.h"
 
@@ -48,6 +49,7 @@ class LinkPublisher {
     LinkHeader& link_;
     std::uint64_t writes_ = 0;
     long publishedFrames_ = 0;
+    FrameRate rate_;
 };
 
 }  // namespace dotwall::panel_link

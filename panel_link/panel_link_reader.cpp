@@ -96,6 +96,12 @@ Counters LinkReader::counters() const {
         static_cast<long>(shared->framesOfWrongLength.load(relaxed));
     counters.faults.acNotTurnedOver = static_cast<long>(shared->acNotTurnedOver.load(relaxed));
     counters.frames = shared->frames.load(relaxed);
+    // Numbers that cannot be the publisher's are not taken: no rate above a million frames a
+    // second, no time ahead of this clock, which it shares.
+    const std::uint64_t milli = shared->milliFramesPerSecond.load(relaxed);
+    counters.framesPerSecond = milli <= 1'000'000'000 ? static_cast<double>(milli) / 1000 : 0;
+    const std::int64_t lastFrameAt = shared->lastFrameAt.load(relaxed);
+    counters.lastFrameAt = lastFrameAt >= 0 && lastFrameAt <= clockNow() ? lastFrameAt : 0;
     return counters;
 }
 
@@ -115,7 +121,13 @@ std::optional<Frame> LinkReader::newFrame() {
         }
         Frame frame{.picture = PanelPicture(width_, lines_)};
         frame.number = shared->frames.load(relaxed);
+        // A time that cannot be the publisher's (it shares this clock) is taken as now, so
+        // that no figure made of it goes wrong.
+        const std::int64_t now = clockNow();
         frame.takenAt = shared->lastFrameAt.load(relaxed);
+        if (frame.takenAt < 0 || frame.takenAt > now) {
+            frame.takenAt = now;
+        }
         for (std::size_t word = 0; word < words_.size(); ++word) {
             words_[word] = pixels[word].load(relaxed);
         }

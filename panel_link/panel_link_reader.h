@@ -26,6 +26,8 @@ class LinkReader {
 
     // The counters of the open object; all 0 when none is open.
     Counters counters() const;
+    // Whether the program that made the open object still lives (see SharedMemory).
+    bool publisherLives() const { return memory_ && memory_->makerLives(); }
     // The panel the open object shows: its profile's name, its width and lines.
     const std::string& panelName() const { return panelName_; }
     int width() const { return width_; }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "base/whole_file.h"
 #include "command_line/command_line.h"
 #include "panel_link/panel_link.h"
 #include "panel_tool/panel_window.h"
@@ -56,6 +57,9 @@ int main(int argc, char** argv) {
         const int scale = static_cast<int>(line->number("scale", 1, 4, 1));
         panel_tool::PanelFeed feed = feedFor(*line);
         if (const auto snapshot = line->value("snapshot")) {
+            refuseToOverwriteAnInput(
+                *snapshot, "the snapshot",
+                {line->argument(0).value_or(""), line->value("panel").value_or("")});
             // No QApplication: writing a picture needs no window system.
             panel_tool::writeSnapshot(feed, scale, *snapshot);
             std::puts(feed.status().c_str());

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "frames/frame_picture.h"
+#include "panel_link/frame_rate.h"
 
 namespace dotwall::panel_tool {
 
@@ -30,15 +31,24 @@ PanelFeed PanelFeed::ofFrameFile(const std::filesystem::path& framePath,
     return PanelFeed(std::move(picture), std::move(status));
 }
 
+const std::string& PanelFeed::refusal() const {
+    static const std::string none;
+    return reader_ ? reader_->refusal() : none;
+}
+
+bool PanelFeed::rateMeasured() const {
+    return reader_ && reader_->counters().framesPerSecond > 0;
+}
+
 bool PanelFeed::look(std::int64_t now) {
     if (!reader_) {
         return false;
     }
     bool changed = false;
     const bool attached = reader_->follow();
+    publisherGone_ = attached && !reader_->publisherLives();
     if (attached) {
         if (std::optional<panel_link::Frame> frame = reader_->newFrame()) {
-            rate_.frameArrived(frame->number, frame->takenAt);
             picture_ = std::move(frame->picture);
             hasFrame_ = changed = true;
         }
@@ -56,19 +66,32 @@ std::string PanelFeed::liveStatus(bool attached, std::int64_t now) const {
     if (!attached) {
         return waiting;
     }
+    if (publisherGone_) {
+        return "The program that fed the panel \"" + reader_->panelName() +
+               "\" is gone without removing it (was it killed?); its last frame is shown.\n" +
+               waiting;
+    }
     const panel_link::Counters counters = reader_->counters();
     if (counters.writes == 0) {
         return "DotwallLpt is running with the virtual library: Convert, then GO! to stream.";
     }
     const port_signals::StreamDecoder::Faults& faults = counters.faults;
     char text[600];
+    // No frame in the last second: the stream stands still.
+    char rate[40] = "frames/s not measured yet";
+    if (counters.framesPerSecond > 0) {
+        std::snprintf(rate, sizeof rate, "%.1f frames/s",
+                      now - counters.lastFrameAt > panel_link::FrameRate::kSecond
+                          ? 0.0
+                          : counters.framesPerSecond);
+    }
     std::snprintf(text, sizeof text,
-                  "Panel \"%s\", %d x %d: %.1f frames/s, %llu frames; %llu lines per frame, %llu "
+                  "Panel \"%s\", %d x %d: %s, %llu frames; %llu lines per frame, %llu "
                   "pixels per line\nFaults: %ld lines of wrong length, %ld frames of wrong "
                   "length, %ld writes with an unused line set, %ld nibbles changed on the clock, "
                   "%ld times the AC line not turned over as it should",
-                  reader_->panelName().c_str(), reader_->width(), reader_->lines(),
-                  rate_.perSecond(now), static_cast<unsigned long long>(counters.frames),
+                  reader_->panelName().c_str(), reader_->width(), reader_->lines(), rate,
+                  static_cast<unsigned long long>(counters.frames),
                   static_cast<unsigned long long>(counters.linesPerFrame),
                   static_cast<unsigned long long>(counters.pixelsPerLine),
                   faults.linesOfWrongLength, faults.framesOfWrongLength, faults.unusedLineSet,

@@ -8,7 +8,6 @@
 #include "frames/panel_picture.h"
 #include "frames/panel_profile.h"
 #include "panel_link/panel_link_reader.h"
-#include "panel_tool/frame_rate.h"
 
 namespace dotwall::panel_tool {
 
@@ -35,6 +34,14 @@ class PanelFeed {
 
     // Whether the picture is a whole frame yet (a file's at once; live, the first one taken).
     bool hasFrame() const { return hasFrame_; }
+    // Live: whether the panel's object is there but the program that fed it is gone without
+    // removing it (killed), so that its last frame is no live picture.
+    bool publisherGone() const { return publisherGone_; }
+    // Live: why the object under the panel's name is not read; empty when it is, or there is
+    // none.
+    const std::string& refusal() const;
+    // Live: whether the panel's rate is measured (two frames came).
+    bool rateMeasured() const;
     const PanelPicture& picture() const { return picture_; }
     const std::string& status() const { return status_; }
 
@@ -46,8 +53,8 @@ class PanelFeed {
     std::string startCommand_;
     PanelPicture picture_;
     bool hasFrame_ = false;
+    bool publisherGone_ = false;
     std::string status_;
-    FrameRate rate_;
 };
 
 }  // namespace dotwall::panel_tool

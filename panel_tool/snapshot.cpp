@@ -11,10 +11,29 @@ namespace dotwall::panel_tool {
 
 void writeSnapshot(PanelFeed& feed, int scale, const std::filesystem::path& path,
                    std::chrono::milliseconds patience) {
-    const auto giveUp = std::chrono::steady_clock::now() + patience;
-    while (!feed.hasFrame() && std::chrono::steady_clock::now() < giveUp) {
+    using Clock = std::chrono::steady_clock;
+    const auto giveUp = Clock::now() + patience;
+    auto firstFrameAt = Clock::time_point::max();
+    // Live, the status tells the publisher's rate, measured once two frames came; the second
+    // is waited for a little while.
+    auto enough = [&] {
+        return feed.hasFrame() &&
+               (feed.rateMeasured() || !feed.live() || Clock::now() > firstFrameAt + kForARate);
+    };
+    while (!enough() && !feed.publisherGone() && feed.refusal().empty() && Clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         feed.look(panel_link::clockNow());
+        if (feed.hasFrame() && firstFrameAt == Clock::time_point::max()) {
+            firstFrameAt = Clock::now();
+        }
+    }
+    if (!feed.refusal().empty()) {
+        throw RuntimeError(ErrorKind::ForeignObject, feed.refusal());
+    }
+    if (feed.publisherGone()) {
+        throw RuntimeError(
+            ErrorKind::NoStream,
+            "No program feeds the panel, so no snapshot was written. " + feed.status());
     }
     if (!feed.hasFrame()) {
         throw RuntimeError(ErrorKind::TimedOut,

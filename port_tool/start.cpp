@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "widgets/close_on_signals.h"
+
 namespace dotwall::port_tool {
 
 int runDotwallLpt(LptWindowServices services, const std::optional<std::filesystem::path>& picture) {
@@ -12,6 +14,7 @@ int runDotwallLpt(LptWindowServices services, const std::optional<std::filesyste
     if (picture) {
         window.openPicture(*picture);
     }
+    const CloseOnSignals closing(&window);
     window.show();
     return QApplication::exec();
 }

@@ -6,9 +6,14 @@
 
 #include <QImage>
 #include <QPalette>
+#include <atomic>
+#include <cerrno>
 #include <cmath>
+#include <future>
 #include <limits>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "base/decimal_text.h"
 #include "base/library_binder.h"
@@ -18,6 +23,7 @@
 #include "picture/area_image.h"
 #include "picture/qt_colour.h"
 #include "port_tool/winio/granted_ports.h"
+#include "port_tool/winio/port_grants.h"
 
 namespace dotwall {
 namespace {
@@ -147,7 +153,39 @@ TEST(PictureArea, MapsAPointToThePixelBelowAndLeftAndAnswersMinusOneOutside) {
     EXPECT_EQ(cut.pointColour(2, 0), -1) << "a larger picture is cut at the area's edge";
 }
 
-TEST(WinIo, GrantsOnlyTheParallelPortsRegistersAndRefusesEveryPortBeforeTheyAreGranted) {
+// Each thread's name for the kernel's record; the test's own is "main".
+thread_local std::string threadName = "main";
+
+// The kernel as the real port library sees it, recording which thread asked for the ports
+// and which accessed them, in turn.
+struct RecordingKernel final : winio::PortKernel {
+    int request(bool on) override {
+        record((on ? "on " : "off ") + thread());
+        return on ? refusal.load() : 0;
+    }
+    void out(std::uint16_t port, std::uint32_t value, std::uint8_t size) override {
+        record("out " + std::to_string(port) + "=" + std::to_string(value) + "/" +
+               std::to_string(size) + " " + thread());
+    }
+    std::uint32_t in(std::uint16_t port, std::uint8_t) override {
+        record("in " + std::to_string(port) + " " + thread());
+        return 0x5A;
+    }
+    static std::string thread() { return threadName; }
+    void record(const std::string& call) {
+        const std::lock_guard lock(mutex);
+        calls += call + "; ";
+    }
+    std::string taken() {
+        const std::lock_guard lock(mutex);
+        return std::exchange(calls, "");
+    }
+    std::atomic<int> refusal = 0;
+    std::mutex mutex;
+    std::string calls;
+};
+
+TEST(WinIo, GrantsOnlyThePortsRegistersAndEachThreadAsksTheKernelBeforeItsFirstAccess) {
     const struct {
         std::uint16_t port;
         std::uint8_t size;
@@ -159,10 +197,62 @@ TEST(WinIo, GrantsOnlyTheParallelPortsRegistersAndRefusesEveryPortBeforeTheyAreG
         EXPECT_EQ(winio::insideGrantedPorts(access.port, access.size), access.granted)
             << access.port << " " << int{access.size};
     }
-    OutsideLibrary winIo("libWinIo.so");
-    BoundFunction<std::int16_t(std::uint16_t, std::uint32_t, std::uint8_t)> setPortVal{
-        winIo, "SetPortVal"};
-    EXPECT_EQ(setPortVal(888, 48, 1), 0) << "no grant was asked for, so no port is touched";
+    RecordingKernel kernel;
+    winio::PortGrants grants(kernel);
+    std::string why;
+    for (const auto& [error, said] :
+         {std::pair{EPERM,
+                    "the kernel refused the parallel port's registers 0x378 to 0x37A "
+                    "(ioperm: Operation not permitted): run the program as root, or give "
+                    "it the capability"},
+          {ENOSYS,
+           "this machine gives no access to a parallel port's registers (ioperm: "
+           "Function not implemented), as in many virtual machines: drive the panel "
+           "through the USB adapter's port library"}}) {
+        kernel.refusal = error;
+        EXPECT_FALSE(grants.open(why));
+        EXPECT_TRUE(why.starts_with(said)) << why;
+        EXPECT_FALSE(grants.out(0x378, 48, 1));
+    }
+    EXPECT_EQ(kernel.taken(), "on main; on main; ") << "no access without a grant";
+
+    // A thread started before the grant and one started after each ask on their first
+    // access, before it; the thread that opened the ports asks no more.
+    kernel.refusal = 0;
+    std::promise<void> granted;
+    auto accessAfterGrant = [&](const char* name, std::shared_future<void> grant) {
+        threadName = name;
+        grant.wait();
+        EXPECT_TRUE(grants.out(0x378, 16, 1));
+        EXPECT_TRUE(grants.out(0x37A, 0, 1));
+    };
+    std::shared_future<void> grant = granted.get_future().share();
+    std::thread early(accessAfterGrant, "early", grant);
+    ASSERT_TRUE(grants.open(why));
+    EXPECT_TRUE(grants.out(0x378, 48, 1));
+    granted.set_value();
+    early.join();
+    std::thread late(accessAfterGrant, "late", grant);
+    late.join();
+    std::uint32_t value = 0;
+    EXPECT_TRUE(grants.in(0x379, value, 1));
+    EXPECT_EQ(value, 0x5Au);
+    EXPECT_FALSE(grants.out(0x377, 1, 1) || grants.out(0x378, 1, 3)) << "outside the grant";
+    EXPECT_EQ(kernel.taken(),
+              "on main; out 888=48/1 main; on early; out 888=16/1 early; out 890=0/1 early; "
+              "on late; out 888=16/1 late; out 890=0/1 late; in 889 main; ");
+
+    // A thread the kernel refuses accesses nothing, and does not ask again.
+    kernel.refusal = EPERM;
+    std::thread refused([&] {
+        threadName = "refused";
+        EXPECT_FALSE(grants.out(0x378, 1, 1));
+        EXPECT_FALSE(grants.out(0x378, 1, 1));
+    });
+    refused.join();
+    grants.close();
+    EXPECT_FALSE(grants.out(0x378, 1, 1)) << "nothing after the ports were given back";
+    EXPECT_EQ(kernel.taken(), "on refused; off main; ");
 }
 
 }  // namespace

@@ -42,11 +42,11 @@ std::int16_t InitializeWinIo() {
     }
     try {
         const char* panel = std::getenv("DOTWALL_PANEL");
+        const dotwall::PanelProfile profile = dotwall::loadPanelProfile(
+            panel != nullptr ? panel : std::string(dotwall::kDotwallLptProfile));
         port = std::make_unique<VirtualPort>(
-            dotwall::panel_link::objectName(),
-            dotwall::loadPanelProfile(panel != nullptr ? panel
-                                                       : std::string(dotwall::kDotwallLptProfile)),
-            dotwall::virtual_port::pacingFromEnvironment());
+            dotwall::panel_link::objectName(), profile,
+            dotwall::virtual_port::pacingFromEnvironment(profile.writesPerFrame()));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "libWinIo.so (virtual): %s\n", error.what());
         return kFailure;

@@ -7,13 +7,18 @@
 
 namespace dotwall::virtual_port {
 
-std::chrono::nanoseconds pacingFromEnvironment() {
+std::chrono::nanoseconds pacingFromEnvironment(long writesPerFrame) {
+    const long slowest = kLongestFrame.count() / writesPerFrame;
     try {
         return std::chrono::nanoseconds(
-            wholeNumberSetting("DOTWALL_VIRTUAL_PORT_NS", 0, 1'000'000'000, " nanoseconds")
+            wholeNumberSetting("DOTWALL_VIRTUAL_PORT_NS", 0, slowest, " nanoseconds")
                 .value_or(kRealPortWrite.count()));
     } catch (const RuntimeError& error) {
-        std::fprintf(stderr, "libWinIo.so (virtual): %s Each write takes %lld ns.\n", error.what(),
+        std::fprintf(stderr,
+                     "libWinIo.so (virtual): %s A frame of %ld writes may take %lld s at most, "
+                     "since a stop waits for the frame to end; each write takes %lld ns.\n",
+                     error.what(), writesPerFrame,
+                     static_cast<long long>(kLongestFrame.count() / 1'000'000'000),
                      static_cast<long long>(kRealPortWrite.count()));
         return kRealPortWrite;
     }

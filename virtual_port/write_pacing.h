@@ -35,9 +35,14 @@ class WritePacing {
     Clock::time_point due_{};
 };
 
+// The longest a frame may take: a stop (SIGINT to play, Stop in DotwallLpt) waits for the
+// frame being sent to end.
+inline constexpr std::chrono::nanoseconds kLongestFrame{5'000'000'000};
+
 // DOTWALL_VIRTUAL_PORT_NS, a whole number of nanoseconds per write from 0 (as fast as
-// possible) to 1000000000; kRealPortWrite when unset. Any other value is reported on
-// standard error and kRealPortWrite taken instead.
-std::chrono::nanoseconds pacingFromEnvironment();
+// possible) up to what makes a frame of `writesPerFrame` writes last kLongestFrame;
+// kRealPortWrite when unset. Any other value is reported on standard error and
+// kRealPortWrite taken instead.
+std::chrono::nanoseconds pacingFromEnvironment(long writesPerFrame);
 
 }  // namespace dotwall::virtual_port

@@ -1,10 +1,9 @@
-#include "panel_tool/frame_rate.h"
+#include "panel_link/frame_rate.h"
 
-namespace dotwall::panel_tool {
+namespace dotwall::panel_link {
 
 void FrameRate::frameArrived(std::uint64_t number, std::int64_t takenAt) {
-    lastTakenAt_ = takenAt;
-    if (firstNumber_ == 0 || number <= firstNumber_) {
+    if (firstNumber_ == 0 || number <= firstNumber_ || takenAt < firstTakenAt_) {
         firstNumber_ = number;
         firstTakenAt_ = takenAt;
         perSecond_ = 0;
@@ -21,8 +20,4 @@ void FrameRate::frameArrived(std::uint64_t number, std::int64_t takenAt) {
     }
 }
 
-double FrameRate::perSecond(std::int64_t now) const {
-    return now - lastTakenAt_ > kSecond ? 0 : perSecond_;
-}
-
-}  // namespace dotwall::panel_tool
+}  // namespace dotwall::panel_link

@@ -1,0 +1,233 @@
+// What a careless or hostile user can do to the virtual panel's object, to the port libraries
+// and to a stream with signals, each case with the outcome it must have: one clear line, the
+// documented exit status, nothing left behind, no hang, no crash.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "expected_frames.h"
+#include "test_files.h"
+
+namespace dotwall::testing {
+namespace {
+
+constexpr std::size_t kWritesPerFrame = 77363;
+
+class Faults : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("DOTWALL_VIRTUAL_PANEL", panel.c_str(), 1);
+        savePicture(noisePicture(640, 240, kBlackAndWhite), folder / "p.png");
+    }
+    void TearDown() override {
+        unsetenv("DOTWALL_VIRTUAL_PANEL");
+        std::error_code ignored;
+        std::filesystem::remove_all(object, ignored);
+    }
+
+    // Waits until `done` holds, for at most 30 s.
+    static bool waitFor(const std::function<bool()>& done) {
+        for (int look = 0; look < 3000 && !done(); ++look) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return done();
+    }
+    // DotwallFrame play on the virtual port library, until it is signalled.
+    pid_t startPlaying() {
+        const pid_t play =
+            startProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT, {"play", "p.png"}, folder.path());
+        waitFor([&] { return std::filesystem::exists(object); });
+        return play;
+    }
+    ProgramRun snapshot() {
+        return runProgram(DOTWALL_PANEL_PATH, {"--snapshot", "s.png"}, folder.path());
+    }
+
+    TemporaryFolder folder;
+    std::string panel = "faults-" + std::to_string(getpid());
+    std::filesystem::path object =
+        "/dev/shm/dotwall-panel-" + std::to_string(geteuid()) + "-" + panel;
+};
+
+// Makes the object as another user would, with its own mode and owner.
+void makeObject(const std::filesystem::path& path, mode_t mode, uid_t owner) {
+    const int made = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, mode);
+    ASSERT_GE(made, 0);
+    ASSERT_EQ(ftruncate(made, 4096), 0);
+    ASSERT_EQ(fchmod(made, mode), 0);
+    ASSERT_EQ(fchown(made, owner, owner), 0);
+    ::close(made);
+}
+
+TEST_F(Faults, AHostilePanelObjectIsRefusedByNameNeverHangsNorCrashesAndALiveOneIsKept) {
+    const std::string name = "The shared memory object \"/dotwall-panel-" +
+                             std::to_string(geteuid()) + "-" + panel + "\" ";
+    // A FIFO, a folder, one others may write, another user's: refused unread, at once.
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        std::string viewer;  // what the snapshot says
+        std::string feeder;  // what play on the virtual library says; empty: it plays
+    } cases[] = {
+        {"a FIFO", [&] { mkfifo(object.c_str(), 0600); }, "is a FIFO, not a virtual panel", ""},
+        {"a folder", [&] { std::filesystem::create_directory(object); },
+         "is a folder, not a virtual panel", "is a folder, which the panel cannot replace"},
+        {"mode 0666", [&] { makeObject(object, 0666, geteuid()); },
+         "may be opened by others (mode 0666)", ""},
+        {"another user's", [&] { makeObject(object, 0600, geteuid() + 1); },
+         "belongs to user " + std::to_string(geteuid() + 1), ""},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.what);
+        row.make();
+        const ProgramRun viewed = snapshot();
+        EXPECT_EQ(viewed.status, 1);
+        EXPECT_NE(viewed.err.find(name + row.viewer), std::string::npos) << viewed.err;
+        EXPECT_FALSE(std::filesystem::exists(folder / "s.png"));
+        const ProgramRun fed = runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT,
+                                          {"play", "p.png", "--frames", "1"}, folder.path());
+        EXPECT_EQ(fed.status, row.feeder.empty() ? 0 : 1) << fed.err;
+        EXPECT_NE(fed.err.find(row.feeder), std::string::npos) << fed.err;
+        std::filesystem::remove_all(object);
+    }
+
+    // A live panel is kept from a second feeder, which would take it over.
+    const pid_t first = startPlaying();
+    const ProgramRun second = runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT,
+                                         {"play", "p.png", "--frames", "1"}, folder.path());
+    EXPECT_EQ(second.status, 1);
+    EXPECT_NE(second.err.find(name + "is fed by another program already"), std::string::npos)
+        << second.err;
+    // The rate of a live stream is told, not 0.
+    const ProgramRun live = snapshot();
+    EXPECT_EQ(live.status, 0) << live.err;
+    EXPECT_EQ(live.out.find(": 0.0 frames/s"), std::string::npos) << live.out;
+    EXPECT_NE(live.out.find(" frames/s, "), std::string::npos) << live.out;
+
+    // Killed, the feeder leaves its object; the viewer knows that nobody feeds it.
+    kill(first, SIGKILL);
+    finishProgram(first, folder.path());
+    std::filesystem::remove(folder / "s.png");
+    const ProgramRun dead = snapshot();
+    EXPECT_EQ(dead.status, 1);
+    EXPECT_NE(dead.err.find("No program feeds the panel, so no snapshot was written"),
+              std::string::npos)
+        << dead.err;
+    EXPECT_NE(dead.err.find("is gone without removing it"), std::string::npos) << dead.err;
+    EXPECT_EQ(
+        runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT, {"play", "p.png", "--frames", "1"}, folder.path())
+            .status,
+        0)
+        << "the dead object is replaced";
+}
+
+// A shell command run as root in a mount namespace of its own or as another user; false when
+// this machine does not allow it.
+bool runAs(const std::vector<std::string>& command, const std::filesystem::path& folder,
+           ProgramRun& result) {
+    if (geteuid() != 0) {
+        return false;
+    }
+    result = runProgram(command.front(), {command.begin() + 1, command.end()}, folder);
+    return result.err.find("unshare failed") == std::string::npos &&
+           result.err.find("mount: ") == std::string::npos &&
+           result.err.find("setpriv: ") == std::string::npos;
+}
+
+TEST_F(Faults, AFullDevShmOrAnotherUsersObjectIsAnErrorAtTheStartNeverABusErrorLater) {
+    ProgramRun full;
+    if (!runAs({"/usr/bin/unshare", "-m", "/bin/sh", "-c",
+                "mount -t tmpfs -o size=8k tmpfs /dev/shm && exec " +
+                    std::string(DOTWALL_FRAME_ON_VIRTUAL_PORT) + " play p.png --frames 1"},
+               folder.path(), full)) {
+        GTEST_SKIP() << "no mount namespace here (as root, unshare -m): " << full.err;
+    }
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("No space left on device"), std::string::npos) << full.err;
+
+    // Another user at /dev/shm, sticky: the object of root under their name stays.
+    chmod(folder.path().c_str(), 0755);
+    const std::string other = "/dev/shm/dotwall-panel-65534-" + panel;
+    makeObject(other, 0600, 0);
+    ProgramRun foreign;
+    const bool ran = runAs({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                            DOTWALL_FRAME_ON_VIRTUAL_PORT, "play", "p.png", "--frames", "1"},
+                           folder.path(), foreign);
+    std::filesystem::remove(other);
+    if (!ran) {
+        GTEST_SKIP() << "no other user here (as root, setpriv): " << foreign.err;
+    }
+    EXPECT_EQ(foreign.status, 1);
+    EXPECT_NE(foreign.err.find("belongs to user 0, and cannot be replaced (Permission "
+                               "denied): remove it as its owner"),
+              std::string::npos)
+        << foreign.err;
+}
+
+TEST_F(Faults, APortLibraryThatFallsShortIsReportedAtTheStartOrEndsTheStreamWithExitOne) {
+    const std::string folderOf = INCOMPLETE_PORT_LIBRARIES;
+    const struct {
+        const char* library;
+        std::string said;
+    } cases[] = {
+        {"portless", "The function \"SetPortVal\" was not found in the library \"libWinIo.so\""},
+        {"initialize_only",
+         "The function \"ShutdownWinIo\" was not found in the library \"libWinIo.so\""},
+        {"refusing",
+         "SetPortVal refused the byte 48 for the port 0x378 (888), so the stream ended"},
+    };
+    for (const auto& row : cases) {
+        const ProgramRun played = runProgram(folderOf + "/" + row.library + "/DotwallFrame",
+                                             {"play", "p.png", "--frames", "3"}, folder.path());
+        EXPECT_EQ(played.status, 1) << row.library;
+        EXPECT_TRUE(played.err.starts_with("DotwallFrame: " + row.said)) << played.err;
+        EXPECT_EQ(std::count(played.err.begin(), played.err.end(), '\n'), 1) << played.err;
+    }
+    // A pace that would make a frame last hours, which a stop waits for, is refused.
+    setenv("DOTWALL_VIRTUAL_PORT_NS", "1000000000", 1);
+    const ProgramRun slow = runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT,
+                                       {"play", "p.png", "--frames", "1"}, folder.path());
+    unsetenv("DOTWALL_VIRTUAL_PORT_NS");
+    EXPECT_EQ(slow.status, 0);
+    EXPECT_NE(slow.err.find("DOTWALL_VIRTUAL_PORT_NS=\"1000000000\" is no whole number from 0 "
+                            "to 64630 nanoseconds"),
+              std::string::npos)
+        << slow.err;
+}
+
+TEST_F(Faults, ASignalEndsAStreamBetweenFramesWithThePortLowAndAnIdleReadAtOnce) {
+    const auto port = folder / "port";
+    setenv("DOTWALL_RECORDED_PORT", port.c_str(), 1);
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        std::filesystem::remove(port.string() + ".started");
+        const pid_t play =
+            startProgram(DOTWALL_FRAME_ON_RECORDING_PORT, {"play", "p.png"}, folder.path());
+        ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(port.string() + ".started"); }));
+        kill(play, SIGPIPE);  // ignored: nobody reads a pipe of play's
+        kill(play, signal);
+        EXPECT_EQ(finishProgram(play, folder.path()).status, 0);
+        const Bytes stopped = readBytes(port);
+        ASSERT_EQ(stopped.size() % kWritesPerFrame, 1u) << "whole frames, then 0";
+        EXPECT_EQ(stopped.back(), 0);
+    }
+    unsetenv("DOTWALL_RECORDED_PORT");
+
+    // Nothing is half done while a FIFO holds the input up: the first signal ends it.
+    mkfifo((folder / "fifo").c_str(), 0600);
+    const pid_t preview =
+        startProgram(DOTWALL_FRAME_PATH, {"preview", "fifo", "-o", "out.png"}, folder.path());
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    kill(preview, SIGTERM);
+    EXPECT_EQ(finishProgram(preview, folder.path()).status, 128 + SIGTERM);
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.png"));
+}
+
+}  // namespace
+}  // namespace dotwall::testing
