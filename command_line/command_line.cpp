@@ -67,23 +67,31 @@ std::string wrapped(const std::string& text, std::size_t indent, std::size_t col
     return lines;
 }
 
-// A table of names and what they are, the descriptions lined up in one column.
+// A table of names and what they are, the descriptions lined up in one column; a name too
+// wide for it has its description on the lines below, so the descriptions keep their room.
 std::string table(const std::string& title,
                   const std::vector<std::pair<std::string, std::string>>& rows) {
+    constexpr std::size_t kWidestBeside = 24;
     std::size_t widest = 0;
     for (const auto& [name, description] : rows) {
-        widest = std::max(widest, name.size());
+        widest = std::max(widest, std::min(name.size(), kWidestBeside));
     }
     std::string text = title + ":\n";
     const std::size_t indent = widest + 4;
     for (const auto& [name, description] : rows) {
-        text += "  " + name + std::string(indent - 2 - name.size(), ' ') +
-                wrapped(description, indent, indent) + "\n";
+        const std::string gap = name.size() > kWidestBeside
+                                    ? "\n" + std::string(indent, ' ')
+                                    : std::string(indent - 2 - name.size(), ' ');
+        text += "  " + name + gap + wrapped(description, indent, indent) + "\n";
     }
     return text;
 }
 
 }  // namespace
+
+std::string versionLine(const std::string& program) {
+    return program + " " + DOTWALL_VERSION + "\n";
+}
 
 RuntimeError wrongUsage(const std::string& message) {
     return RuntimeError(ErrorKind::WrongUsage, message);
@@ -126,6 +134,7 @@ CommandLine::CommandLine(std::string program, std::string command, std::string d
       description_(std::move(description)),
       arguments_(std::move(arguments)),
       options_(std::move(options)) {
+    options_.push_back({{"version"}, "", "Prints the program's name and version and ends."});
     options_.push_back({{"h", "help"}, "", "Prints this help and ends."});
 }
 
@@ -152,6 +161,10 @@ std::optional<ParsedLine> CommandLine::parse(const std::vector<std::string>& wor
     }
     if (parser.isSet("help")) {
         std::fputs(help().c_str(), stdout);
+        return std::nullopt;
+    }
+    if (parser.isSet("version")) {
+        std::fputs(versionLine(program_).c_str(), stdout);
         return std::nullopt;
     }
     ParsedLine parsed;
@@ -189,10 +202,9 @@ std::string CommandLine::synopsis() const {
     for (const Argument& argument : arguments_) {
         text += argument.required ? " " + argument.name : " [" + argument.name + "]";
     }
-    for (const Option& option : options_) {
-        if (&option != &options_.back()) {  // not the help
-            text += option.required ? " " + withValue(option) : " [" + withValue(option) + "]";
-        }
+    for (std::size_t i = 0; i + 2 < options_.size(); ++i) {  // all but --version and --help
+        const Option& option = options_[i];
+        text += option.required ? " " + withValue(option) : " [" + withValue(option) + "]";
     }
     return text;
 }
@@ -221,14 +233,21 @@ void runCommand(const std::string& program, const std::string& description,
     if (words.empty()) {
         throw wrongUsage("no command given");
     }
+    if (words.front() == "--version") {
+        std::fputs(versionLine(program).c_str(), stdout);
+        return;
+    }
     if (words.front() == "-h" || words.front() == "--help") {
         std::vector<std::pair<std::string, std::string>> rows;
         for (const Command& command : commands) {
             rows.emplace_back(command.line.synopsis().substr(program.size() + 1), command.summary);
         }
         std::fputs(("Usage: " + program + " COMMAND [OPTIONS]\n" + wrapped(description, 0, 0) +
-                    "\n\n" + table("Commands", rows) + "\n'" + program +
-                    " COMMAND --help' tells more of a command.\n" + kExitStatusHelp + "\n")
+                    "\n\n" + table("Commands", rows) + "\n" +
+                    wrapped("'" + program + " COMMAND --help' tells more of a command; '" +
+                                program + " --version' tells its version.",
+                            0, 0) +
+                    "\n\n" + kExitStatusHelp + "\n")
                        .c_str(),
                    stdout);
         return;

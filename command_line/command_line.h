@@ -17,6 +17,9 @@ inline constexpr int kBadInputOrOutput = 1;
 inline constexpr int kWrongUsage = 2;
 inline constexpr int kStoppedBySignal = 128;  // plus the signal's number, as a shell reports it
 
+// "DotwallFrame 1.0.0": the program's name and the version of Dotwall it belongs to.
+std::string versionLine(const std::string& program);
+
 // A command line that does not say what to do: WrongUsage, its message saying why.
 RuntimeError wrongUsage(const std::string& message);
 
@@ -56,7 +59,7 @@ class ParsedLine {
 
 // One program's command line, or one command's: `program` ("DotwallFrame"), `command` ("usb",
 // or empty for a program without commands), a sentence or two of what it does, its
-// arguments (the required ones first) and options. -h and --help are added.
+// arguments (the required ones first) and options. --version, -h and --help are added.
 class CommandLine {
   public:
     CommandLine(std::string program, std::string command, std::string description,

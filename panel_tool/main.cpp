@@ -9,6 +9,7 @@
 #include "panel_tool/panel_window.h"
 #include "panel_tool/snapshot.h"
 #include "panel_tool/start_command.h"
+#include "widgets/close_on_signals.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
         }
         QApplication application(argc, argv);
         panel_tool::PanelWindow window(std::move(feed), scale);
+        const CloseOnSignals closing(&window);
         window.show();
         return QApplication::exec();
     });

@@ -34,7 +34,9 @@ std::string refusal(int error) {
     }
     return "this machine gives no access to a parallel port's registers" + said +
            ", as in many virtual machines: drive the panel through the USB adapter's port "
-           "library (lib/dotwall-ftdi), or try it on the virtual one (lib/dotwall-virtual).";
+           "library (bin/ftdi in the build, lib/dotwall/ftdi installed), or try it on the virtual "
+           "one "
+           "(bin/virtual, lib/dotwall/virtual).";
 }
 
 }  // namespace

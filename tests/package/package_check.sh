@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The Debian package checked as a user's machine would take it.
+#   package_check.sh build BUILD_DIR WORK_DIR PICTURE   makes the package from the build into
+#       WORK_DIR and checks it without installing it: lintian, its files, and the programs'
+#       library search, also from the package unpacked elsewhere.
+#   package_check.sh install BUILD_DIR WORK_DIR PICTURE   installs it with apt-get, uses the
+#       installed programs, and purges it again; as root on a machine to spare (CI) only.
+set -euo pipefail
+mode=$1 build=$2 work=$3 picture=$4
+skip() { echo "SKIPPED: $*"; exit 77; }
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+if [ "$mode" = build ]; then
+    prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
+    [ "$prefix" = /usr ] || skip "the build is for $prefix; Debian's package comes from a build for /usr (./dev package)"
+    rm -rf "$work" && mkdir -p "$work"
+    cpack --config "$build/CPackConfig.cmake" -B "$work" >/dev/null
+    deb=$(echo "$work"/dotwall_*_amd64.deb)
+    [ -f "$deb" ] || fail "cpack made no dotwall_VERSION_amd64.deb"
+    root_option=()
+    [ "$(id -u)" -ne 0 ] || root_option=(--allow-root)
+    lintian "${root_option[@]}" "$deb" | tee "$work/lintian.txt"
+    ! grep -q '^E: ' "$work/lintian.txt" || fail "lintian reports errors"
+
+    # The programs, their private libraries and nothing the system's loader would find.
+    dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' >"$work/files.txt"
+    for file in usr/bin/{DotwallUsb,DotwallLpt,DotwallFrame,DotwallPanel} \
+        usr/lib/dotwall/{libAVR309.so,libWinIo.so,virtual/libWinIo.so,ftdi/libWinIo.so} \
+        usr/lib/udev/rules.d/60-dotwall-ftdi.rules \
+        usr/share/man/man1/{DotwallUsb,DotwallLpt,DotwallFrame,DotwallPanel}.1.gz \
+        usr/share/applications/dotwall-{usb,lpt,panel}.desktop \
+        usr/share/icons/hicolor/32x32/apps/dotwall-{usb,lpt,panel}.png \
+        usr/share/doc/dotwall/{README.md,copyright,changelog.gz}; do
+        grep -qx "$file" "$work/files.txt" || fail "the package lacks $file"
+    done
+    ! grep -E '\.so' "$work/files.txt" | grep -v '^usr/lib/dotwall/' ||
+        fail "a library outside usr/lib/dotwall"
+    grep -q '^Depends: .*libqt6widgets6' <(dpkg-deb -f "$deb") || fail "no dependencies worked out"
+
+    # The programs search their own folder's ../lib/dotwall, then /usr/lib/dotwall, and
+    # nothing else. Unpacked elsewhere, the tree finds its own port library: the virtual one,
+    # put in the parallel port's place, so that nothing reaches a real port.
+    dpkg-deb -x "$deb" "$work/unpacked"
+    version=$(dpkg-deb -f "$deb" Version)
+    for program in "$work"/unpacked/usr/bin/*; do
+        readelf -d "$program" | grep -q 'RUNPATH.*\[\$ORIGIN/../lib/dotwall:/usr/lib/dotwall\]' ||
+            fail "$program searches elsewhere: $(readelf -d "$program" | grep PATH)"
+        [ "$("$program" --version)" = "${program##*/} $version" ] ||
+            fail "$program --version does not tell the package's version $version"
+    done
+    libraries=$work/unpacked/usr/lib/dotwall
+    cp "$libraries/virtual/libWinIo.so" "$libraries/libWinIo.so"
+    env -u LD_LIBRARY_PATH DOTWALL_VIRTUAL_PANEL=package-check-$$ DOTWALL_VIRTUAL_PORT_NS=0 \
+        "$work/unpacked/usr/bin/DotwallFrame" play "$picture" --frames 1 ||
+        fail "the unpacked DotwallFrame play did not find the port library beside it"
+    exit 0
+fi
+
+[ "$mode" = install ] || fail "unknown mode $mode"
+[ "$(id -u)" -eq 0 ] || skip "installing a package needs root; CI runs this as root on a throwaway machine"
+command -v apt-get >/dev/null || skip "no apt-get on this machine"
+! dpkg-query -W -f='${Status}' dotwall 2>/dev/null | grep -q installed ||
+    skip "dotwall is installed on this machine already; the test would replace and remove it"
+deb=$(echo "$work"/dotwall_*_amd64.deb)
+[ -f "$deb" ] || fail "no package in $work: the test Package makes it"
+cd "$work"
+export QT_QPA_PLATFORM=offscreen DOTWALL_VIRTUAL_PANEL=package-check-$$
+trap 'apt-get purge -y -q dotwall >/dev/null 2>&1 || true' EXIT
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >apt.txt || { cat apt.txt; fail "apt-get install"; }
+
+# From /usr/bin, as the build packs.
+/usr/bin/DotwallFrame usb "$picture" -o installed.bin
+"$build/bin/DotwallFrame" usb "$picture" -o built.bin
+cmp installed.bin built.bin || fail "the installed DotwallFrame usb packs otherwise than the build"
+/usr/bin/DotwallPanel installed.bin --snapshot frame.png >/dev/null
+[ -s frame.png ] || fail "DotwallPanel FRAME --snapshot wrote no picture"
+
+# play on the installed virtual library feeds the panel the picture 'lpt' packs.
+/usr/bin/DotwallPanel --snapshot live.png >panel.txt &
+viewer=$!
+sleep 1
+LD_LIBRARY_PATH=/usr/lib/dotwall/virtual /usr/bin/DotwallFrame play "$picture" --frames 2 >play.txt
+wait "$viewer" || fail "DotwallPanel saw no frame of play: $(cat panel.txt)"
+/usr/bin/DotwallFrame lpt "$picture" -o lpt.bin
+/usr/bin/DotwallFrame preview lpt.bin -o expected.png
+cmp live.png expected.png || fail "the panel showed otherwise than the frame play streamed"
+
+# The windows start and close on SIGTERM as on their user's close.
+for program in DotwallUsb DotwallLpt; do
+    LD_LIBRARY_PATH=/usr/lib/dotwall/virtual "/usr/bin/$program" 2>"$program.txt" &
+    window=$!
+    sleep 2
+    kill -0 "$window" 2>/dev/null || fail "$program ended at start: $(cat "$program.txt")"
+    kill -TERM "$window"
+    wait "$window" || fail "$program did not close on SIGTERM with status 0"
+done
+
+for page in DotwallUsb DotwallLpt DotwallFrame DotwallPanel; do
+    man -w "$page" >/dev/null || fail "man finds no page $page"
+done
+! ldconfig -p | grep -E 'libWinIo|libAVR309' || fail "the system's loader offers the package's libraries"
+
+files=$(dpkg-query -L dotwall)
+apt-get purge -y -q dotwall >/dev/null
+for file in $files; do
+    [ -d "$file" ] || [ ! -e "$file" ] || fail "$file is left after apt-get purge"
+done
+[ ! -e /usr/lib/dotwall ] || fail "/usr/lib/dotwall is left after apt-get purge"
