@@ -6,6 +6,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,6 +17,10 @@
 
 namespace dotwall::testing {
 namespace {
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 constexpr std::size_t kWritesPerFrame = 77363;
 
@@ -88,12 +93,12 @@ TEST_F(Faults, AHostilePanelObjectIsRefusedByNameNeverHangsNorCrashesAndALiveOne
         row.make();
         const ProgramRun viewed = snapshot();
         EXPECT_EQ(viewed.status, 1);
-        EXPECT_NE(viewed.err.find(name + row.viewer), std::string::npos) << viewed.err;
+        EXPECT_THAT(viewed.err, HasSubstr(name + row.viewer));
         EXPECT_FALSE(std::filesystem::exists(folder / "s.png"));
         const ProgramRun fed = runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT,
                                           {"play", "p.png", "--frames", "1"}, folder.path());
         EXPECT_EQ(fed.status, row.feeder.empty() ? 0 : 1) << fed.err;
-        EXPECT_NE(fed.err.find(row.feeder), std::string::npos) << fed.err;
+        EXPECT_THAT(fed.err, HasSubstr(row.feeder));
         std::filesystem::remove_all(object);
     }
 
@@ -102,13 +107,11 @@ TEST_F(Faults, AHostilePanelObjectIsRefusedByNameNeverHangsNorCrashesAndALiveOne
     const ProgramRun second = runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT,
                                          {"play", "p.png", "--frames", "1"}, folder.path());
     EXPECT_EQ(second.status, 1);
-    EXPECT_NE(second.err.find(name + "is fed by another program already"), std::string::npos)
-        << second.err;
+    EXPECT_THAT(second.err, HasSubstr(name + "is fed by another program already"));
     // The rate of a live stream is told, not 0.
     const ProgramRun live = snapshot();
     EXPECT_EQ(live.status, 0) << live.err;
-    EXPECT_EQ(live.out.find(": 0.0 frames/s"), std::string::npos) << live.out;
-    EXPECT_NE(live.out.find(" frames/s, "), std::string::npos) << live.out;
+    EXPECT_THAT(live.out, AllOf(HasSubstr(" frames/s, "), Not(HasSubstr(": 0.0 frames/s"))));
 
     // Killed, the feeder leaves its object; the viewer knows that nobody feeds it.
     kill(first, SIGKILL);
@@ -116,10 +119,8 @@ TEST_F(Faults, AHostilePanelObjectIsRefusedByNameNeverHangsNorCrashesAndALiveOne
     std::filesystem::remove(folder / "s.png");
     const ProgramRun dead = snapshot();
     EXPECT_EQ(dead.status, 1);
-    EXPECT_NE(dead.err.find("No program feeds the panel, so no snapshot was written"),
-              std::string::npos)
-        << dead.err;
-    EXPECT_NE(dead.err.find("is gone without removing it"), std::string::npos) << dead.err;
+    EXPECT_THAT(dead.err, HasSubstr("No program feeds the panel, so no snapshot was written"));
+    EXPECT_THAT(dead.err, HasSubstr("is gone without removing it"));
     EXPECT_EQ(
         runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT, {"play", "p.png", "--frames", "1"}, folder.path())
             .status,
@@ -149,7 +150,7 @@ TEST_F(Faults, AFullDevShmOrAnotherUsersObjectIsAnErrorAtTheStartNeverABusErrorL
         GTEST_SKIP() << "no mount namespace here (as root, unshare -m): " << full.err;
     }
     EXPECT_EQ(full.status, 1);
-    EXPECT_NE(full.err.find("No space left on device"), std::string::npos) << full.err;
+    EXPECT_THAT(full.err, HasSubstr("No space left on device"));
 
     // Another user at /dev/shm, sticky: the object of root under their name stays.
     chmod(folder.path().c_str(), 0755);
@@ -164,10 +165,8 @@ TEST_F(Faults, AFullDevShmOrAnotherUsersObjectIsAnErrorAtTheStartNeverABusErrorL
         GTEST_SKIP() << "no other user here (as root, setpriv): " << foreign.err;
     }
     EXPECT_EQ(foreign.status, 1);
-    EXPECT_NE(foreign.err.find("belongs to user 0, and cannot be replaced (Permission "
-                               "denied): remove it as its owner"),
-              std::string::npos)
-        << foreign.err;
+    EXPECT_THAT(foreign.err, HasSubstr("belongs to user 0, and cannot be replaced (Permission "
+                                       "denied): remove it as its owner"));
 }
 
 TEST_F(Faults, APortLibraryThatFallsShortIsReportedAtTheStartOrEndsTheStreamWithExitOne) {
@@ -195,10 +194,9 @@ TEST_F(Faults, APortLibraryThatFallsShortIsReportedAtTheStartOrEndsTheStreamWith
                                        {"play", "p.png", "--frames", "1"}, folder.path());
     unsetenv("DOTWALL_VIRTUAL_PORT_NS");
     EXPECT_EQ(slow.status, 0);
-    EXPECT_NE(slow.err.find("DOTWALL_VIRTUAL_PORT_NS=\"1000000000\" is no whole number from 0 "
-                            "to 64630 nanoseconds"),
-              std::string::npos)
-        << slow.err;
+    EXPECT_THAT(slow.err,
+                HasSubstr("DOTWALL_VIRTUAL_PORT_NS=\"1000000000\" is no whole number from 0 "
+                          "to 64630 nanoseconds"));
 }
 
 TEST_F(Faults, ASignalEndsAStreamBetweenFramesWithThePortLowAndAnIdleReadAtOnce) {

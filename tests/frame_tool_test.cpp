@@ -1,5 +1,6 @@
 // DotwallFrame run as a process, as a script runs it: the frames and streams it writes
 // against expectations worked out independently, its usage and its failures.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -15,6 +16,8 @@
 
 namespace dotwall::testing {
 namespace {
+
+using ::testing::HasSubstr;
 
 class FrameTool : public ::testing::Test {
   protected:
@@ -69,19 +72,28 @@ TEST_F(FrameTool, LptPacksAColourPictureAsItIsAndStreamAndPreviewCarryItsFrame) 
 
 // play against the recording port library, which writes what it was sent to `port` when the
 // driver stops.
-TEST_F(FrameTool, PlayStreamsAsGoDoesForItsFramesThenLeavesThePortLowAndTellsTheRate) {
+// DotwallLpt's panel with a profile that sets 20 frames a second: the rate told is at most
+// that, and at least a quarter of it on a busy machine.
+TEST_F(FrameTool, PlayStreamsAsGoDoesAtTheProfilesRateThenLeavesThePortLowAndTellsTheRate) {
     const std::string name = save(noisePicture(640, 240, kBlackAndWhite), "p.png");
-    ASSERT_EQ(run({"stream", name, "--frames", "3"}).status, 0);
+    std::ofstream(folder / "slow.json")
+        << R"({"name": "slow", "width": 640, "lines": 241, "data": [3, 2, 1, 0],
+               "shift_clock": 6, "line_latch": 4, "frame_marker": 5, "frames_per_second": 20})";
+    ASSERT_EQ(run({"stream", name, "--frames", "3", "--panel", "slow.json"}).status, 0);
     Bytes expected = readBytes(folder / "lpt_stream.bin");
     expected.push_back(0);
     const auto port = folder / "port";
     setenv("DOTWALL_RECORDED_PORT", port.c_str(), 1);
     const ProgramRun three =
-        runProgram(DOTWALL_FRAME_ON_RECORDING_PORT, {"play", name, "--frames", "3"}, folder.path());
+        runProgram(DOTWALL_FRAME_ON_RECORDING_PORT,
+                   {"play", name, "--frames", "3", "--panel", "slow.json"}, folder.path());
     unsetenv("DOTWALL_RECORDED_PORT");
     EXPECT_EQ(three.status, 0) << three.err;
     EXPECT_EQ(readBytes(port), expected);
-    EXPECT_TRUE(three.out.starts_with("3 frames at ")) << three.out;
+    double rate = 0;
+    EXPECT_EQ(std::sscanf(three.out.c_str(), "3 frames at %lf frames/s\n", &rate), 1) << three.out;
+    EXPECT_LE(rate, 20.01);
+    EXPECT_GE(rate, 5);
 }
 
 TEST_F(FrameTool, PreviewShowsADualScanFrameInTheOrderThePanelReceivesItsLines) {
@@ -112,15 +124,14 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
     } cases[] = {
         {{lpt, "p.png", "q.png"}, 2, "DotwallLpt: \"q.png\" is one word too many"},
         {{lpt, "--go"}, 2, "DotwallLpt: Unknown option 'go'"},
-        {{panel, "--scale", " 2"}, 2, "DotwallPanel: --scale takes a whole number from 1 to 4"},
-        {{panel, "--scale", "+2"}, 2, "--scale takes a whole number from 1 to 4, not \"+2\""},
+        {{panel, "--scale", "+2"},
+         2,
+         "DotwallPanel: --scale takes a whole number from 1 to 4, not \"+2\""},
         {{panel, "--snapshot"}, 2, "DotwallPanel: Missing value after '--snapshot'"},
         {{}, 2, "DotwallFrame: no command given"},
         {{"draw", "p.png"}, 2, "unknown command \"draw\""},
         {{"usb"}, 2, "usb needs PICTURE"},
         {{"usb", "p.png", "-o", ""}, 2, "-o needs FILE, not an empty one"},
-        {{"lpt", "p.png", "q.png"}, 2, "\"q.png\" is one word too many"},
-        {{"usb", "p.png", "--frames", "2"}, 2, "Unknown option 'frames'"},
         {{"stream", "p.png"}, 2, "stream needs --frames N"},
         {{"stream", "p.png", "--frames", "0"},
          2,
@@ -137,18 +148,12 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
                                    {row.arguments.begin() + 1, row.arguments.end()}, folder.path());
         SCOPED_TRACE(result.err);
         EXPECT_EQ(result.status, row.status);
-        EXPECT_NE(result.err.find(row.said), std::string::npos);
+        EXPECT_THAT(result.err, HasSubstr(row.said));
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), row.status == 2 ? 2 : 1);
         EXPECT_TRUE(result.out.empty());
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2)
         << "nothing was written";
-    for (const std::string command : {"", "usb", "lpt", "stream", "preview", "play"}) {
-        const ProgramRun help = run(command.empty() ? std::vector<std::string>{"--help"}
-                                                    : std::vector<std::string>{command, "--help"});
-        EXPECT_EQ(help.status, 0);
-        EXPECT_TRUE(help.out.starts_with("Usage: DotwallFrame " + command)) << help.out;
-    }
     // The windows' programs tell their help without a window system to reach.
     for (const auto& [program, usage] :
          {std::pair{lpt, "Usage: DotwallLpt [PICTURE]\n"},
@@ -264,11 +269,7 @@ TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsIt
         {{"usb", "-o", "out.bin"}, "444", {}, "it is read-only", "out.bin 444 50000 ab\n"},
         {{"usb", "-o", "out.bin"}, "link", {}, "", "out.bin -> t.bin\nt.bin 644 38402 ff\n"},
         {{"usb", "-o", "caf\xe9.bin"}, "", {}, "", "caf\xe9.bin 644 38402 ff\n"},
-        {{"lpt", "-o", "out.bin"}, "", 10000, "File too large", ""},
         {{"lpt", "-o", "out.bin"}, "620", {}, "", "out.bin 620 38560 0f\n"},
-        {{"lpt", "-o", "out.bin"}, "444", {}, "it is read-only", "out.bin 444 50000 ab\n"},
-        {{"lpt", "-o", "out.bin"}, "link", {}, "", "out.bin -> t.bin\nt.bin 644 38560 0f\n"},
-        {{"lpt", "-o", "caf\xe9.bin"}, "", {}, "", "caf\xe9.bin 644 38560 0f\n"},
         {{"lpt", "-o", "/dev/stdout"}, "", {}, "", "stdout 38560\n"},
         {{"lpt", "-o", "p.png"},
          "",

@@ -1,19 +1,17 @@
 // DotwallLpt driven as a user drives it, against a port library that records every call:
 // the driver's start and stop, a picture of one's own, Convert, GO! and Stop with the stream
 // on its own thread, closing while streaming, the mouse.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QMimeData>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include "base/library_binder.h"
-#include "base/runtime_error.h"
 #include "expected_frames.h"
 #include "frames/single_scan_frame.h"
 #include "port_tool/form1.h"
-#include "port_tool/grid_probe.h"
 #include "port_tool/start.h"
 #include "recorded_port_calls.h"
 #include "test_files.h"
@@ -22,6 +20,8 @@
 
 namespace dotwall::testing {
 namespace {
+
+using ::testing::HasSubstr;
 
 constexpr std::size_t kWritesPerFrame = 77363;
 
@@ -41,6 +41,7 @@ void forgetPortCalls(std::int16_t initializeAnswer = 1) {
     calls.refuseFrom = SIZE_MAX;
     calls.bytes.clear();
     calls.writers.clear();
+    calls.writerPolicies.clear();
 }
 
 Bytes portBytes() {
@@ -91,15 +92,8 @@ TEST(LptStart, ReportsADriverThatFailsOrALibraryThatIsMissingAndNeverShowsTheWin
 
     packAndCloseOnceShown();
     EXPECT_EQ(port_tool::runDotwallLpt({&messages, "libNoSuchWinIo.so"}), 1);
-    EXPECT_NE(messages.messages.at(1).text.find("\"libNoSuchWinIo.so\" of the function "
-                                                "\"InitializeWinIo\""),
-              std::string::npos);
-    // A library that lacks a function the stream needs is reported before its driver starts.
-    packAndCloseOnceShown();
-    EXPECT_EQ(port_tool::runDotwallLpt({&messages, PORTLESS_WINIO_PATH}), 1);
-    EXPECT_NE(messages.messages.at(2).text.find("Function not found: The function "
-                                                "\"SetPortVal\" was not found"),
-              std::string::npos);
+    EXPECT_THAT(messages.messages.at(1).text, HasSubstr("\"libNoSuchWinIo.so\" of the function "
+                                                        "\"InitializeWinIo\""));
     EXPECT_EQ(shows.count, 0);
     QCoreApplication::processEvents();  // the closing of windows that never showed
 }
@@ -151,20 +145,8 @@ TEST(LptStart, StartsWithThePictureNamedInBlackAndWhiteOrReportsItAndShowsItsOwn
                                        std::filesystem::path("missing.png")),
               0);
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_NE(messages.messages[0].text.find("missing.png"), std::string::npos);
+    EXPECT_THAT(messages.messages[0].text, HasSubstr("missing.png"));
     EXPECT_EQ(packed, expectedLptFrame(defaultPicture()));
-}
-
-TEST(GridProbe, AZeroWidthOrHeightIsADivisionByZeroNamedAsSuch) {
-    const PictureArea flat({9650.0f, 0.0f, AreaUnit::Twip}, {});
-    try {
-        port_tool::probeGrid(flat, 1, 1);
-        ADD_FAILURE() << "a zero height was taken";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::FloatingPointFault);
-        EXPECT_NE(std::string(error.what()).find("Division by zero in the grid line"),
-                  std::string::npos);
-    }
 }
 
 class LptWindow : public WindowTest<port_tool::Form1> {
@@ -221,9 +203,6 @@ TEST_F(LptWindow, StreamsOnItsOwnThreadAndConvertSwapsTheFrameOnlyBetweenFrames)
     const std::size_t beforeConvert = portBytes().size();
     click("Command1");
     waitForFrames(2, beforeConvert);
-    const QRegularExpression rate("^Dotwall - [0-9]+\\.[0-9] frames/s$");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rate.match(window->windowTitle()).hasMatch(); }))
-        << window->windowTitle().toStdString();
     click("Command2");
     waitUntilStreamEnds();
     EXPECT_EQ(window->windowTitle(), "Dotwall");
@@ -246,17 +225,14 @@ TEST_F(LptWindow, StreamsOnItsOwnThreadAndConvertSwapsTheFrameOnlyBetweenFrames)
         ASSERT_TRUE(std::equal(after.begin(), after.end(), bytes.begin() + frame * kWritesPerFrame))
             << "frame " << frame << " is no whole packing";
     }
+    // Real-time priority is the refresh thread's alone, so the window never outruns the
+    // user's other programs; the window notes where the system refuses it.
     EXPECT_EQ(portCalls().strayWrites, 0);
     ASSERT_EQ(portCalls().writers.size(), 1u);
     EXPECT_NE(portCalls().writers[0], std::this_thread::get_id());
-    EXPECT_TRUE(messages.messages.empty() && messages.notes.empty());
-
-    // DotwallFrame's stream of the same picture is the window's, byte for byte.
-    const ProgramRun run =
-        runProgram(DOTWALL_FRAME_PATH, {"stream", LPT_DEFAULT_PICTURE, "--frames", "2", "-o", "s"},
-                   folder.path());
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(readBytes(folder / "s"), Bytes(bytes.begin(), bytes.begin() + 2 * kWritesPerFrame));
+    EXPECT_EQ(portCalls().writerPolicies[0], messages.notes.empty() ? SCHED_FIFO : SCHED_OTHER);
+    EXPECT_EQ(sched_getscheduler(0), SCHED_OTHER);
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(LptWindow, ClosingEndsTheFrameBeingSentAndStopsTheDriverOnce) {
@@ -293,7 +269,7 @@ TEST_F(LptWindow, APortLibraryThatRefusesAWriteEndsTheStreamWithItsError) {
     EXPECT_FALSE(enabled("Command2"));
 
     dropFile("/no/such/picture.png");
-    EXPECT_NE(messages.messages.at(1).text.find("/no/such/picture.png"), std::string::npos);
+    EXPECT_THAT(messages.messages.at(1).text, HasSubstr("/no/such/picture.png"));
 }
 
 TEST_F(LptWindow, TheMouseProbeShowsTheGridColumnLineAndColourUnderTheMouse) {

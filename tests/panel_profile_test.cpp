@@ -1,6 +1,7 @@
 // Panels unlike DotwallLpt's, as their profiles describe them, through DotwallFrame run as a
 // process: the frames and streams it writes against the test's own, decoded by the panel's
 // decoder back into the picture, and the profiles it refuses.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "expected_frames.h"
@@ -10,6 +11,8 @@
 
 namespace dotwall::testing {
 namespace {
+
+using ::testing::HasSubstr;
 
 class PanelProfiles : public ::testing::Test {
   protected:
@@ -122,10 +125,8 @@ TEST_F(PanelProfiles, FitScalesThePictureToFillThePanelAndPreviewDrawsItsFrame) 
     }
     const ProgramRun wrong = run({"preview", "f.bin", "--panel", "dotwall-lpt", "-o", "x.png"});
     EXPECT_EQ(wrong.status, 1);
-    EXPECT_NE(wrong.err.find("holds 16000 bytes, but a frame holds 38560 for the panel "
-                             "\"dotwall-lpt\""),
-              std::string::npos)
-        << wrong.err;
+    EXPECT_THAT(wrong.err, HasSubstr("holds 16000 bytes, but a frame holds 38560 for the panel "
+                                     "\"dotwall-lpt\""));
 }
 
 TEST_F(PanelProfiles, AProfileThatCannotBeUsedIsOneLineNamingTheFileTheKeyAndWhatIsWrong) {

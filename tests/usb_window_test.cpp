@@ -1,5 +1,6 @@
 // DotwallUsb driven as a user drives it: File, Open, Convert, Save, USB and the I2C buttons,
 // the mouse over the picture, and every failure reported with the window's state kept.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QMenuBar>
@@ -14,6 +15,8 @@
 
 namespace dotwall::testing {
 namespace {
+
+using ::testing::HasSubstr;
 
 // Records the lamp's colour each time it is painted.
 struct LampPaints final : QObject {
@@ -35,10 +38,6 @@ class UsbWindow : public WindowTest<usb_tool::Form1> {
     void SetUp() override {
         show(std::make_unique<usb_tool::Form1>(usb_tool::UsbWindowServices{
             .messages = &messages, .fileChooser = &chooser, .frameFilePath = screenBin}));
-    }
-
-    std::filesystem::path savePicture(const QImage& picture, const std::string& name) {
-        return testing::savePicture(picture, folder / name);
     }
 
     void openWithCtrlO(const std::filesystem::path& path) {
@@ -69,7 +68,7 @@ class UsbWindow : public WindowTest<usb_tool::Form1> {
 
 TEST_F(UsbWindow, OpenConvertAndSaveWriteThePictureAsTheDualScanFrameOnTheBackground) {
     const QImage picture = noisePicture(600, 450, kBlackAndWhite);
-    const auto path = savePicture(picture, "noise.png");
+    const auto path = savePicture(picture, folder / "noise.png");
     writeBytes(screenBin, Bytes(50000, 0xAB));
     auto expectedFile = [&](bool backgroundLit) {
         Bytes file = expectedUsbFrameFile([&](int x, int y) {
@@ -108,7 +107,7 @@ TEST_F(UsbWindow, OpenConvertAndSaveWriteThePictureAsTheDualScanFrameOnTheBackgr
 
 TEST_F(UsbWindow, TheMouseProbeShowsThePositionAndTheColourShown) {
     const QImage picture = noisePicture(100, 100, kBlackAndWhite);
-    openWithCtrlO(savePicture(picture, "noise.bmp"));
+    openWithCtrlO(savePicture(picture, folder / "noise.bmp"));
     setBackgrounds(QColor(41, 255, 255), QColor(0, 0, 0));
     for (const QPoint point : {QPoint(3, 5), QPoint(70, 2), QPoint(99, 99)}) {
         moveMouseTo(point);
@@ -126,7 +125,7 @@ TEST_F(UsbWindow, TheMouseProbeShowsThePositionAndTheColourShown) {
 }
 
 TEST_F(UsbWindow, AColourPictureIsDitheredToBlackAndWhite) {
-    openWithCtrlO(savePicture(noisePicture(640, 480, {qRgb(128, 128, 128)}), "grey.png"));
+    openWithCtrlO(savePicture(noisePicture(640, 480, {qRgb(128, 128, 128)}), folder / "grey.png"));
     click("Command1");
     click("Command3");
     const Bytes file = readBytes(screenBin);
@@ -140,7 +139,7 @@ TEST_F(UsbWindow, AColourPictureIsDitheredToBlackAndWhite) {
 }
 
 TEST_F(UsbWindow, TheBoardLibraryGetsTheFrameAndTheBoxesInItsOperandOrder) {
-    openWithCtrlO(savePicture(noisePicture(640, 8, kBlackAndWhite), "n.png"));
+    openWithCtrlO(savePicture(noisePicture(640, 8, kBlackAndWhite), folder / "n.png"));
     click("Command1");
     click("Command3");
     const Bytes frame = readBytes(screenBin);
@@ -190,11 +189,6 @@ TEST_F(UsbWindow, ABoxThatHoldsNoByteIsReportedAndNothingIsSent) {
 TEST_F(UsbWindow, OpenAndSaveFailuresAreReportedAndTheWindowKeepsItsPictureAndFrame) {
     openWithCtrlO("");
     EXPECT_EQ(chooser.askedTitle, "Open");
-    ASSERT_EQ(chooser.askedFilters.size(), 2u);
-    EXPECT_EQ(chooser.askedFilters[0].label + chooser.askedFilters[0].patterns.at(0),
-              "Bitmap (*.bmp)*.bmp");
-    EXPECT_EQ(chooser.askedFilters[1].label + chooser.askedFilters[1].patterns.at(0),
-              "All Files (*.*)*");
     EXPECT_EQ(text("Text1"), "buferis\n");
 
     const auto notAPicture = folder / "notes.png";
@@ -208,16 +202,14 @@ TEST_F(UsbWindow, OpenAndSaveFailuresAreReportedAndTheWindowKeepsItsPictureAndFr
                                  "\" cannot be loaded: Unable to read image data (libpng "
                                  "error: Not a PNG file).");
     openWithCtrlO(folder / "missing.png");
-    EXPECT_NE(lastMessage().find("missing.png\" cannot be loaded: No such file or directory"),
-              std::string::npos)
-        << lastMessage();
+    EXPECT_THAT(lastMessage(),
+                HasSubstr("missing.png\" cannot be loaded: No such file or directory"));
     EXPECT_EQ(text("Text1"), "buferis\n");
 
     std::filesystem::remove(screenBin);
     std::filesystem::create_directory(screenBin);
     click("Command3");
-    EXPECT_NE(lastMessage().find("screen.bin\": Is a directory"), std::string::npos)
-        << lastMessage();
+    EXPECT_THAT(lastMessage(), HasSubstr("screen.bin\": Is a directory"));
     std::filesystem::remove(screenBin);
     click("Command1");
     click("Command3");

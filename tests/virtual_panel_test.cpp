@@ -5,8 +5,11 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <gmock/gmock.h>
+
 #include <QLabel>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -23,6 +26,8 @@
 namespace dotwall::testing {
 namespace {
 
+using ::testing::HasSubstr;
+
 constexpr std::uint64_t kWritesPerFrame = 77363;
 
 // A panel of this test run's own, so that a user's panel or another run is never touched.
@@ -34,13 +39,6 @@ const std::string& panelName() {
     return name;
 }
 
-std::string statusLine(const std::string& frames) {
-    return frames +
-           " frames; 241 lines per frame, 640 pixels per line\nFaults: 0 lines of wrong "
-           "length, 0 frames of wrong length, 0 writes with an unused line set, 0 nibbles "
-           "changed on the clock, 0 times the AC line not turned over as it should";
-}
-
 // Two pictures drawn alike, pixel by pixel.
 bool samePixels(const QImage& a, const QImage& b) {
     return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
@@ -50,6 +48,7 @@ class LptOnVirtualPanel : public WindowTest<port_tool::Form1> {
   protected:
     void SetUp() override {
         panelName();
+        setenv("DOTWALL_VIRTUAL_PORT_NS", std::to_string(kPaceNs).c_str(), 1);
         auto lpt = std::make_unique<port_tool::Form1>(port_tool::LptWindowServices{&messages});
         ASSERT_EQ(lpt->Form_Load(), port_tool::LoadOutcome::Started);
         show(std::move(lpt));
@@ -57,13 +56,17 @@ class LptOnVirtualPanel : public WindowTest<port_tool::Form1> {
     }
 
     panel_link::LinkReader panel{panelName()};
+    static constexpr int kPaceNs = 2000;
 };
 
 TEST_F(LptOnVirtualPanel, GoShowsWhatDotwallFramePreviewShowsAndStopEndsAtAWholeFrame) {
     click("Command1");
     auto* poll = new QTimer(window.get());
-    QObject::connect(poll, &QTimer::timeout, poll, [this, poll] {
-        if (panel.counters().writes >= 2 * kWritesPerFrame) {
+    // The caption tells the frames per second after a second of streaming.
+    QString caption;
+    QObject::connect(poll, &QTimer::timeout, poll, [this, poll, &caption] {
+        if (window->windowTitle().endsWith(" frames/s")) {
+            caption = window->windowTitle();
             poll->stop();
             click("Command2");
         }
@@ -75,22 +78,30 @@ TEST_F(LptOnVirtualPanel, GoShowsWhatDotwallFramePreviewShowsAndStopEndsAtAWhole
     QTest::qWait(100);
     EXPECT_EQ(panel.counters().writes, stopped.writes) << "nothing is written after Stop";
     EXPECT_GE(stopped.frames, 2u);
+    // At most the frames the pace lets through in the caption's second, and one more that
+    // may fall in it; at least a quarter of that on a busy machine.
+    const double paceAllows = 1e9 / (kWritesPerFrame * kPaceNs);
+    const double shown = caption.section(' ', 2, 2).toDouble();
+    EXPECT_LE(shown, paceAllows + 1.1) << caption.toStdString();
+    EXPECT_GE(shown, paceAllows / 4) << caption.toStdString();
     EXPECT_EQ(stopped.writes, stopped.frames * kWritesPerFrame + 1) << "whole frames, then 0";
 
     TemporaryFolder folder;
-    ASSERT_EQ(runProgram(DOTWALL_FRAME_PATH, {"lpt", LPT_DEFAULT_PICTURE, "-o", "f"}, folder.path())
-                  .status,
-              0);
-    ASSERT_EQ(runProgram(DOTWALL_FRAME_PATH, {"preview", "f", "-o", "p.png", "--scale", "2"},
-                         folder.path())
-                  .status,
-              0);
+    for (const std::vector<std::string>& packAndDraw :
+         {std::vector<std::string>{"lpt", LPT_DEFAULT_PICTURE, "-o", "f"},
+          {"preview", "f", "-o", "p.png", "--scale", "2"}}) {
+        ASSERT_EQ(runProgram(DOTWALL_FRAME_PATH, packAndDraw, folder.path()).status, 0);
+    }
     const ProgramRun viewer =
         runProgram(DOTWALL_PANEL_PATH, {"--snapshot", "s.png", "--scale", "2"}, folder.path());
     ASSERT_EQ(viewer.status, 0) << viewer.err;
     EXPECT_TRUE(samePixels(loadPicture(folder / "s.png"), loadPicture(folder / "p.png")));
-    EXPECT_NE(viewer.out.find(statusLine(std::to_string(stopped.frames))), std::string::npos)
-        << viewer.out;
+    EXPECT_THAT(viewer.out,
+                HasSubstr(std::to_string(stopped.frames) +
+                          " frames; 241 lines per frame, 640 pixels per line\nFaults: 0 lines of "
+                          "wrong length, 0 frames of wrong length, 0 writes with an unused line "
+                          "set, 0 nibbles changed on the clock, 0 times the AC line not turned "
+                          "over as it should"));
 }
 
 // The virtual library's functions, bound by its path as DotwallLpt binds them by name.
@@ -151,8 +162,14 @@ TEST(VirtualPort, CountsMalformedStreamsAndPublishesOnlyWholeFramesNeverATornOne
              s.insert(s.begin() + 2, {64 | 3, 3});
          },
          {0, 0, 2, 1}},
-        {"D7 set", [](Bytes& s) { s[3] |= 0x80; }, {1, 0, 2, 1}},
-        {"a nibble changed on the clock", [](Bytes& s) { s[3] ^= 1; }, {1, 1, 2, 1}},
+        {"a lost clock: a short line",
+         [](Bytes& s) { s.erase(s.begin() + 2, s.begin() + 4); },
+         {0, 0, 3, 1}},
+        {"no frame marker: a frame of 482 lines",
+         [](Bytes& s) { std::ranges::for_each(s, [](std::uint8_t& byte) { byte &= ~0x20; }); },
+         {0, 0, 3, 2}},
+        {"D7 set", [](Bytes& s) { s[3] |= 0x80; }, {1, 0, 3, 2}},
+        {"a nibble changed on the clock", [](Bytes& s) { s[3] ^= 1; }, {1, 1, 3, 2}},
     };
     std::uint64_t frames = 1, writes = streamA.size();
     for (const auto& row : cases) {
@@ -209,19 +226,30 @@ TEST(VirtualPort, CountsMalformedStreamsAndPublishesOnlyWholeFramesNeverATornOne
     EXPECT_FALSE(panel.follow()) << "ShutdownWinIo removes the panel's object";
 
     // Given a profile, the virtual panel reads the wire as that panel does, the link carries
-    // its size and name, and DotwallPanel's snapshot is of that size.
+    // its size and name, and DotwallPanel's snapshot is of that size. Given a pace, each
+    // write takes at least that long, and the panel's rate is what that pace allows (within
+    // a margin a busy machine keeps).
     TemporaryFolder folder;
     std::ofstream(folder / "panel.json")
         << R"({"name": "96 x 20", "width": 96, "lines": 20, "data": [7, 6, 5, 4],
                "shift_clock": 0, "line_latch": 1, "frame_marker": 2, "ac": 3, "ac_toggle": 4,
                "invert": true})";
     setenv("DOTWALL_PANEL", (folder / "panel.json").c_str(), 1);
+    setenv("DOTWALL_VIRTUAL_PORT_NS", "50000", 1);
     ASSERT_EQ(port.initialize(), 1);
     unsetenv("DOTWALL_PANEL");
     const QImage picture = noisePicture(96, 20, kBlackAndWhite);
     auto lit = [&](int x, int y) { return picture.pixel(x, y) == qRgb(255, 255, 255); };
-    port.play(expectedWiredStream({96, 20, {7, 6, 5, 4}, 0, 1, 2, 3, 4, true}, lit, 2));
+    const Bytes twoFrames =
+        expectedWiredStream({96, 20, {7, 6, 5, 4}, 0, 1, 2, 3, 4, true}, lit, 2);
+    const auto began = std::chrono::steady_clock::now();
+    port.play(twoFrames);
+    EXPECT_GE(std::chrono::steady_clock::now() - began,
+              (twoFrames.size() - 1) * std::chrono::microseconds(50));
     ASSERT_TRUE(panel.follow());
+    const double paceAllows = 1e9 / (static_cast<double>(twoFrames.size() / 2) * 50'000);
+    EXPECT_LE(panel.counters().framesPerSecond, paceAllows * 1.001);
+    EXPECT_GE(panel.counters().framesPerSecond, paceAllows / 4);
     EXPECT_EQ(panel.panelName() + " " + std::to_string(panel.width()) + "x" +
                   std::to_string(panel.lines()),
               "96 x 20 96x20");
@@ -257,11 +285,10 @@ TEST_F(PanelViewer, SaysHowToStartDotwallLptRefusesForeignObjectsAndShowsFrameFi
     const int foreign = shm_open(panelName().c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
     ASSERT_GE(foreign, 0);
     const std::string object = "The shared memory object \"" + panelName() + "\" ";
-    for (const auto& [size, said] : {std::pair{100, "holds 100 bytes, but a virtual panel holds"},
-                                     {sizeof(panel_link::LinkHeader),
-                                      "is no virtual panel of "
-                                      "this version (a foreign "
-                                      "magic number"}}) {
+    const std::pair<std::size_t, const char*> foreignObjects[] = {
+        {100, "holds 100 bytes, but a virtual panel holds"},
+        {sizeof(panel_link::LinkHeader), "is no virtual panel of this version (a foreign magic"}};
+    for (const auto& [size, said] : foreignObjects) {
         ASSERT_EQ(ftruncate(foreign, static_cast<off_t>(size)), 0);
         EXPECT_TRUE(QTest::qWaitFor([&] { return status().starts_with(object + said); }))
             << status();
@@ -275,46 +302,24 @@ TEST_F(PanelViewer, SaysHowToStartDotwallLptRefusesForeignObjectsAndShowsFrameFi
     EXPECT_EQ(control<QLabel>("picture")->pixmap().size(), QSize(1280, 482));
 
     // A frame file, named by any bytes, shows what DotwallFrame preview shows; a frame of the
-    // wrong length is named, and a snapshot is written whole or not at all.
+    // wrong length is named.
     TemporaryFolder folder;
     const QImage picture = noisePicture(640, 480, kBlackAndWhite);
-    writeBytes(folder /
-                   "scr\xe9"
-                   "n.bin",
-               expectedUsbFrameFile(
-                   [&](int x, int y) { return picture.pixel(x, y) == qRgb(255, 255, 255); }));
+    const std::string name = "scr\xe9n.bin";  // no UTF-8
+    writeBytes(folder / name, expectedUsbFrameFile([&](int x, int y) {
+                   return picture.pixel(x, y) == qRgb(255, 255, 255);
+               }));
     writeBytes(folder / "short.bin", Bytes(100));
-    ASSERT_EQ(runProgram(DOTWALL_FRAME_PATH,
-                         {"preview",
-                          "scr\xe9"
-                          "n.bin",
-                          "-o", "p.png"},
-                         folder.path())
-                  .status,
-              0);
-    const ProgramRun shown = runProgram(DOTWALL_PANEL_PATH,
-                                        {"scr\xe9"
-                                         "n.bin",
-                                         "--snapshot", "s.png"},
-                                        folder.path());
+    ASSERT_EQ(
+        runProgram(DOTWALL_FRAME_PATH, {"preview", name, "-o", "p.png"}, folder.path()).status, 0);
+    const ProgramRun shown =
+        runProgram(DOTWALL_PANEL_PATH, {name, "--snapshot", "s.png"}, folder.path());
     EXPECT_EQ(shown.status, 0) << shown.err;
     EXPECT_TRUE(samePixels(loadPicture(folder / "s.png"), loadPicture(folder / "p.png")));
     const ProgramRun refused =
         runProgram(DOTWALL_PANEL_PATH, {"short.bin", "--snapshot", "s.png"}, folder.path());
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("\"short.bin\" is not a panel frame: it holds 100 bytes"),
-              std::string::npos)
-        << refused.err;
-    const Bytes snapshot = readBytes(folder / "s.png");
-    chmod((folder / "s.png").c_str(), 0444);
-    const ProgramRun readOnly = runProgram(DOTWALL_PANEL_PATH,
-                                           {"scr\xe9"
-                                            "n.bin",
-                                            "--snapshot", "s.png", "--scale", "3"},
-                                           folder.path());
-    EXPECT_EQ(readOnly.err,
-              "DotwallPanel: Cannot write the snapshot \"s.png\": it is read-only.\n");
-    EXPECT_EQ(readBytes(folder / "s.png"), snapshot);
+    EXPECT_THAT(refused.err, HasSubstr("\"short.bin\" is not a panel frame: it holds 100 bytes"));
 }
 
 }  // namespace

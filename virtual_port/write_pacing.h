@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <chrono>
 
 namespace dotwall::virtual_port {
@@ -12,7 +11,8 @@ inline constexpr std::chrono::nanoseconds kRealPortWrite{1000};
 // Spaces writes `perWrite` apart on average, as a real port's bus does, by spinning on the
 // steady clock: a sleep would take tens of microseconds. A write that comes late (the
 // window took its events between frames) goes at once, and the ones after it are spaced
-// from it, not hurried to catch up. 0 spaces nothing.
+// from it, not hurried to catch up, so that n writes always take at least n - 1 paces.
+// 0 spaces nothing.
 class WritePacing {
   public:
     explicit WritePacing(std::chrono::nanoseconds perWrite) : perWrite_(perWrite) {}
@@ -25,7 +25,9 @@ class WritePacing {
         while (now < due_) {
             now = Clock::now();
         }
-        due_ = std::max(due_ + perWrite_, now);
+        // On time, the next write keeps the schedule; late by more than a write, the
+        // schedule starts again from this one.
+        due_ = (now - due_ > perWrite_ ? now : due_) + perWrite_;
     }
 
   private:

@@ -82,23 +82,6 @@ inline Bytes expectedLptFrame(const QImage& picture) {
     return frame;
 }
 
-// The port bytes of `frames` frames: frame marker with latch (48), frame marker (32), then
-// per line each byte with the shift clock (64) and again without it, and the latch (16).
-inline Bytes expectedPortStream(const Bytes& frame, int frames) {
-    Bytes stream;
-    for (int f = 0; f < frames; ++f) {
-        stream.insert(stream.end(), {48, 32});
-        for (int line = 0; line < 241; ++line) {
-            for (int g = 0; g < 160; ++g) {
-                const std::uint8_t nibble = frame[160 * line + g];
-                stream.insert(stream.end(), {static_cast<std::uint8_t>(nibble | 64), nibble});
-            }
-            stream.push_back(16);
-        }
-    }
-    return stream;
-}
-
 // A panel as its profile file describes it, for the test's own stream of it.
 struct PanelWiring {
     int width, lines;
@@ -141,6 +124,14 @@ inline Bytes expectedWiredStream(const PanelWiring& panel,
         }
     }
     return stream;
+}
+
+// DotwallLpt's port bytes of `frames` frames: frame marker with latch (48), frame marker (32),
+// then per line each nibble with the shift clock (64) and again without it, and the latch (16).
+inline Bytes expectedPortStream(const Bytes& frame, int frames) {
+    return expectedWiredStream(
+        {640, 241, {3, 2, 1, 0}, 6, 4, 5},
+        [&](int x, int y) { return (frame[160 * y + x / 4] >> (3 - x % 4) & 1) != 0; }, frames);
 }
 
 }  // namespace dotwall::testing

@@ -20,6 +20,7 @@ struct RecordedPortCalls {
     std::vector<std::uint8_t> bytes;       // SetPortVal's bytes for port 888, one byte wide
     int strayWrites = 0;                   // SetPortVal calls for any other port, size or value
     std::vector<std::thread::id> writers;  // the threads that called SetPortVal, in turn
+    std::vector<int> writerPolicies;       // and their scheduling policies then
 };
 
 }  // namespace dotwall::testing

@@ -1,6 +1,8 @@
 // A port-access library that touches no port: it records what the program asks of it. In a
 // program the test runs as a process, DOTWALL_RECORDED_PORT=FILE has it write FILE.started
 // when the driver starts and the bytes written to the port into FILE when it stops.
+#include <sched.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -53,6 +55,7 @@ std::int16_t SetPortVal(std::uint16_t port, std::uint32_t value, std::uint8_t si
     }
     if (calls.writers.empty() || calls.writers.back() != std::this_thread::get_id()) {
         calls.writers.push_back(std::this_thread::get_id());
+        calls.writerPolicies.push_back(sched_getscheduler(0));  // this thread's
     }
     return static_cast<std::int16_t>(1 + calls.bytes.size() % 1000);
 }

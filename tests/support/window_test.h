@@ -34,15 +34,13 @@ struct RecordingMessageSink final : MessageSink {
 // Answers the open dialog with the test's file name, and keeps how it was asked.
 struct AnsweringFileChooser final : FileChooser {
     std::string chooseFileToOpen(const std::string& title,
-                                 const std::vector<FileFilter>& filters) override {
+                                 const std::vector<FileFilter>&) override {
         askedTitle = title;
-        askedFilters = filters;
         ++timesAsked;
         return answer;
     }
     std::string answer;
     std::string askedTitle;
-    std::vector<FileFilter> askedFilters;
     int timesAsked = 0;
 };
 
