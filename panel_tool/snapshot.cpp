@@ -1,5 +1,6 @@
 #include "panel_tool/snapshot.h"
 
+#include <optional>
 #include <thread>
 
 #include "base/runtime_error.h"
@@ -13,19 +14,19 @@ void writeSnapshot(PanelFeed& feed, int scale, const std::filesystem::path& path
                    std::chrono::milliseconds patience) {
     using Clock = std::chrono::steady_clock;
     const auto giveUp = Clock::now() + patience;
-    auto firstFrameAt = Clock::time_point::max();
+    std::optional<Clock::time_point> firstFrameAt;
     // Live, the status tells the publisher's rate, measured once two frames came; the second
-    // is waited for a little while.
+    // is waited for a little while from the first.
     auto enough = [&] {
-        return feed.hasFrame() &&
-               (feed.rateMeasured() || !feed.live() || Clock::now() > firstFrameAt + kForARate);
+        if (!feed.hasFrame()) {
+            return false;
+        }
+        firstFrameAt = firstFrameAt.value_or(Clock::now());
+        return feed.rateMeasured() || !feed.live() || Clock::now() > *firstFrameAt + kForARate;
     };
     while (!enough() && !feed.publisherGone() && feed.refusal().empty() && Clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         feed.look(panel_link::clockNow());
-        if (feed.hasFrame() && firstFrameAt == Clock::time_point::max()) {
-            firstFrameAt = Clock::now();
-        }
     }
     if (!feed.refusal().empty()) {
         throw RuntimeError(ErrorKind::ForeignObject, feed.refusal());
