@@ -6,6 +6,7 @@
 #include <new>
 
 #include "base/whole_number.h"
+#include "command_line/standard_output.h"
 #include "command_line/stop_signals.h"
 
 namespace dotwall::command_line {
@@ -147,6 +148,29 @@ const Option* CommandLine::optionNamed(const std::string& name) const {
     return nullptr;
 }
 
+std::optional<std::string> CommandLine::unknownOptionWord(
+    const std::vector<std::string>& words) const {
+    for (std::size_t i = 0; i < words.size() && words[i] != "--"; ++i) {
+        const std::string& word = words[i];
+        if (word.size() < 2 || word[0] != '-') {
+            continue;
+        }
+        // "--name" or "--name=VALUE"; "-n", "-nVALUE" or letters run together
+        const bool named = word[1] == '-';
+        const std::size_t equals = word.find('=');
+        const std::string name =
+            named ? word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2)
+                  : word.substr(1, 1);
+        const Option* option = optionNamed(name);
+        if (option == nullptr) {
+            return word;
+        }
+        const bool valueFollows = named ? equals == std::string::npos : word.size() == 2;
+        i += !option->valueName.empty() && valueFollows ? 1 : 0;
+    }
+    return std::nullopt;
+}
+
 std::optional<ParsedLine> CommandLine::parse(const std::vector<std::string>& words) const {
     QCommandLineParser parser;
     for (const Option& option : options_) {
@@ -157,7 +181,12 @@ std::optional<ParsedLine> CommandLine::parse(const std::vector<std::string>& wor
     QStringList line = parserWords(words);
     line.prepend(QString::fromStdString(program_));
     if (!parser.parse(line)) {
-        throw wrongUsage(givenWord(parser.errorText()));
+        const std::optional<std::string> unknown =
+            parser.unknownOptionNames().isEmpty() ? std::nullopt : unknownOptionWord(words);
+        throw wrongUsage(unknown ? "Unknown option \"" + *unknown +
+                                       "\"; a file whose name begins with \"-\" is given as ./" +
+                                       *unknown + " or after --."
+                                 : givenWord(parser.errorText()));
     }
     if (parser.isSet("help")) {
         std::fputs(help().c_str(), stdout);
@@ -263,8 +292,10 @@ void runCommand(const std::string& program, const std::string& description,
     throw wrongUsage("unknown command \"" + words.front() + "\"");
 }
 
-int runProgram(const std::string& program, const std::function<int()>& work) {
-    const char* name = program.c_str();
+namespace {
+
+// The work's exit status, with one line on standard error for a failure it raised.
+int statusOfWork(const char* name, const std::function<int()>& work) {
     try {
         return work();
     } catch (const RuntimeError& error) {
@@ -282,6 +313,22 @@ int runProgram(const std::string& program, const std::function<int()>& work) {
     } catch (const std::exception& error) {  // the file system's own, say
         std::fprintf(stderr, "%s: %s\n", name, error.what());
     }
+    return kBadInputOrOutput;
+}
+
+}  // namespace
+
+int runProgram(const std::string& program, const std::function<int()>& work) {
+    ignoreBrokenPipes();
+    const int status = statusOfWork(program.c_str(), work);
+    // Checked before the exit, whose own flush would fail unseen; a work that failed already
+    // said why in its one line.
+    const std::string unwritten = flushStandardOutput();
+    if (unwritten.empty() || status != kDone) {
+        return status;
+    }
+    std::fprintf(stderr, "%s: Cannot write to standard output: %s.\n", program.c_str(),
+                 unwritten.c_str());
     return kBadInputOrOutput;
 }
 

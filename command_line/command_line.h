@@ -67,8 +67,9 @@ class CommandLine {
 
     // Reads the words after the program's name (and command). When they ask for help, prints
     // it to standard output and returns nullopt. Raises WrongUsage naming what was wrong: an
-    // unknown option, a missing or empty value, a missing or extra argument, a missing
-    // option that is required.
+    // unknown option (with how to give a file whose name begins with '-'), a missing or empty
+    // value, a missing or extra argument, a missing option that is required. "--" ends the
+    // options: the words after it are arguments.
     std::optional<ParsedLine> parse(const std::vector<std::string>& words) const;
 
     // "DotwallFrame usb PICTURE [-o FILE]"
@@ -79,6 +80,9 @@ class CommandLine {
 
   private:
     const Option* optionNamed(const std::string& name) const;
+    // The first word before "--" that starts with '-' but names no option (a file's name,
+    // most likely), the options' values skipped; nullopt when there is none.
+    std::optional<std::string> unknownOptionWord(const std::vector<std::string>& words) const;
 
     std::string program_;
     std::string command_;
@@ -104,7 +108,9 @@ void runCommand(const std::string& program, const std::string& description,
 // Runs a program's work and turns what it raises into its exit status, with one line on
 // standard error naming what was wrong: WrongUsage 2 (and where the help is), Stopped 128 +
 // the signal's number (see StopSignals), any other failure 1. Returns the work's own status
-// when it ends by itself.
+// when it ends by itself, unless what it printed on standard output could not be written
+// (see standard_output.h): then 1, with "Cannot write to standard output: <reason>.".
+// SIGPIPE is ignored from the start, so a pipe no one reads is such a failure.
 int runProgram(const std::string& program, const std::function<int()>& work);
 
 }  // namespace dotwall::command_line

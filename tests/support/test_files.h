@@ -107,13 +107,18 @@ struct ProgramRun {
     std::string err;
 };
 
+// Where a program's standard output goes: a file finishProgram reads, a full disk, or a pipe
+// no one reads, with SIGPIPE as a shell leaves it.
+enum class Output { Taken, Full, ClosedPipe };
+
 // Starts a program in a working folder with nothing on standard input; finishProgram waits
 // for it. With fileSizeLimit the system refuses writes beyond that many bytes, as a full
 // disk does.
 inline pid_t startProgram(const std::filesystem::path& program,
                           const std::vector<std::string>& arguments,
                           const std::filesystem::path& folder,
-                          std::optional<rlim_t> fileSizeLimit = std::nullopt) {
+                          std::optional<rlim_t> fileSizeLimit = std::nullopt,
+                          Output output = Output::Taken) {
     const std::filesystem::path outPath = folder / ".run.out";
     const std::filesystem::path errPath = folder / ".run.err";
     std::vector<std::string> words{program.string()};
@@ -127,7 +132,15 @@ inline pid_t startProgram(const std::filesystem::path& program,
     const pid_t child = fork();
     if (child == 0) {  // only async-signal-safe calls between fork and exec
         const int in = open("/dev/null", O_RDONLY);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int ends[2] = {-1, -1};
+        if (output == Output::ClosedPipe && pipe(ends) == 0) {
+            close(ends[0]);
+        }
+        const int out = output == Output::ClosedPipe
+                            ? ends[1]
+                            : open(output == Output::Full ? "/dev/full" : outPath.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        signal(SIGPIPE, SIG_DFL);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (in < 0 || out < 0 || err < 0 || chdir(folder.c_str()) != 0) {
             _exit(127);
@@ -163,8 +176,9 @@ inline ProgramRun finishProgram(pid_t child, const std::filesystem::path& folder
 inline ProgramRun runProgram(const std::filesystem::path& program,
                              const std::vector<std::string>& arguments,
                              const std::filesystem::path& folder,
-                             std::optional<rlim_t> fileSizeLimit = std::nullopt) {
-    return finishProgram(startProgram(program, arguments, folder, fileSizeLimit), folder);
+                             std::optional<rlim_t> fileSizeLimit = std::nullopt,
+                             Output output = Output::Taken) {
+    return finishProgram(startProgram(program, arguments, folder, fileSizeLimit, output), folder);
 }
 
 }  // namespace dotwall::testing
