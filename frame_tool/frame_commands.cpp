@@ -90,6 +90,7 @@ void writeStream(const std::filesystem::path& picturePath, const PanelProfile& p
 void writePreview(const std::filesystem::path& framePath,
                   const std::optional<PanelProfile>& profile, const std::filesystem::path& output,
                   int scale) {
+    writableFormat(output, "");
     refuseToOverwriteAnInput(output, "", {framePath, profile ? profile->file : ""});
     const PanelPicture panel =
         profile ? readFramePicture(framePath, *profile) : readFramePicture(framePath);

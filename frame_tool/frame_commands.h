@@ -26,7 +26,8 @@ void writeStream(const std::filesystem::path& picturePath, const PanelProfile& p
                  PictureFitting fitting, long frames, const std::filesystem::path& output);
 
 // The panel's picture for a frame file, each pixel drawn as a square of scale x scale, saved
-// in the format the output's suffix names (PNG when none): without a profile a dual-scan or
+// in the format the output's suffix names (PNG when none; one Qt cannot write is refused
+// before the frame is read): without a profile a dual-scan or
 // DotwallLpt's single-scan frame, told apart by their length.
 void writePreview(const std::filesystem::path& framePath,
                   const std::optional<PanelProfile>& profile, const std::filesystem::path& output,

@@ -107,8 +107,8 @@ std::vector<command_line::Command> commands() {
                    "or with --panel that panel's packed frame."}},
                  {{{"o", "output"},
                    "PICTURE",
-                   "The picture to write; its format follows the suffix of its name (PNG when Qt "
-                   "knows no other).",
+                   "The picture to write; its format follows the suffix of its name (.png, "
+                   ".bmp, .jpg, ...; PNG without one).",
                    true},
                   {{"scale"}, "K", "Draws each pixel as a K x K square, K from 1 to 16."},
                   kPanel}),

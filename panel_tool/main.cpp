@@ -9,6 +9,7 @@
 #include "panel_tool/panel_window.h"
 #include "panel_tool/snapshot.h"
 #include "panel_tool/start_command.h"
+#include "picture/picture_writer.h"
 #include "widgets/close_on_signals.h"
 
 namespace {
@@ -32,7 +33,7 @@ const command_line::CommandLine kCommandLine(
       "live panel is the one the virtual port library was given (DOTWALL_PANEL)."},
      {{"snapshot"},
       "PICTURE",
-      "Writes the picture shown (the format follows the suffix, PNG when unknown) after the "
+      "Writes the picture shown (the format follows the suffix, PNG without one) after the "
       "first whole frame, at once for FRAME, prints the status line and ends; it waits 10 "
       "seconds at most."}});
 
@@ -56,8 +57,17 @@ int main(int argc, char** argv) {
             return command_line::kDone;
         }
         const int scale = static_cast<int>(line->number("scale", 1, 4, 1));
+        if (line->isSet("panel") && !line->argument(0)) {
+            throw command_line::wrongUsage(
+                "--panel goes with FRAME: the live panel is the one the virtual port library "
+                "was given (DOTWALL_PANEL)");
+        }
+        const std::optional<std::string> snapshot = line->value("snapshot");
+        if (snapshot) {
+            writableFormat(*snapshot, "the snapshot");
+        }
         panel_tool::PanelFeed feed = feedFor(*line);
-        if (const auto snapshot = line->value("snapshot")) {
+        if (snapshot) {
             refuseToOverwriteAnInput(
                 *snapshot, "the snapshot",
                 {line->argument(0).value_or(""), line->value("panel").value_or("")});
