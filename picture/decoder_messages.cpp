@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QByteArrayView>
+#include <QRegularExpression>
 
 namespace dotwall {
 
@@ -10,6 +11,13 @@ namespace {
 
 thread_local DecoderMessages* taking = nullptr;
 QtMessageHandler passOn = nullptr;
+
+// What a decoder said without the name it puts first, which means nothing to the person who
+// reads it: libtiff's routine or file name ("foo" for every picture Qt reads), "libpng error".
+QString ownWords(const QString& said) {
+    static const QRegularExpression source("^(libpng \\w+|\\S+): ");
+    return QString(said).remove(source);
+}
 
 }  // namespace
 
@@ -50,7 +58,9 @@ QString DecoderMessages::everything() const {
     QStringList said = warnings_;
     const QString lines = printed();
     if (!lines.isEmpty()) {
-        said.append(lines.split('\n', Qt::SkipEmptyParts));
+        for (const QString& line : lines.split('\n', Qt::SkipEmptyParts)) {
+            said.append(ownWords(line));
+        }
     }
     return said.join("; ").simplified();
 }
@@ -74,7 +84,7 @@ void DecoderMessages::take(QtMsgType type, const QMessageLogContext& context,
     // The decoders' own logging categories are qt.gui.imageio and those below it.
     if (taking != nullptr && (type == QtWarningMsg || type == QtCriticalMsg) &&
         QByteArrayView(context.category).startsWith("qt.gui.imageio")) {
-        taking->warnings_.append(message);
+        taking->warnings_.append(ownWords(message));
     } else {
         passOn(type, context, message);
     }

@@ -12,8 +12,9 @@ namespace dotwall {
 // prints itself on standard error (Qt leaves libpng's errors to libpng, which writes "libpng
 // error: ..." there). Qt's other messages go on to the handler before it, which may print
 // them on standard error, where they are taken too. The windows and the command line load
-// pictures through this one ear, so both give the same reason for a damaged picture. One
-// lives at a time.
+// pictures through this one ear, so both give the same reason for a damaged picture. Each
+// message is kept without the name of the routine or library put before it. One lives at a
+// time.
 class DecoderMessages {
   public:
     DecoderMessages();

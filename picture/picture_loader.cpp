@@ -68,6 +68,25 @@ QByteArray readAtMost(QIODevice& device, qint64 limit) {
     return bytes;
 }
 
+// Why the reader could not read the picture, in words a person can act on: the file is no
+// picture Qt knows (by its first bytes, where they can be read again), or its decoder gave up
+// on it, with what the decoder said. A decoder cannot tell a file cut short or otherwise
+// damaged from a kind of picture it has no code for (a TIFF of floating-point grey, say); its
+// own words often can.
+QString whyNotRead(const QImageReader& reader, QIODevice& device,
+                   const DecoderMessages& decoderSaid) {
+    const QByteArray format = !device.isSequential() && device.seek(0)
+                                  ? QImageReader::imageFormat(&device)
+                                  : reader.format();
+    if (reader.error() == QImageReader::UnsupportedFormatError || format.isEmpty()) {
+        return "it is no picture Qt reads";
+    }
+    const QString said = decoderSaid.everything();
+    return "it is damaged or cut short, or a kind of " + QString(format).toUpper() +
+           " picture Qt cannot decode" +
+           (said.isEmpty() ? "" : " (the decoder said \"" + said + "\")");
+}
+
 // Reads a picture as it is, only when it is whole: one reader's settings and size limit for
 // files and devices. `formatHint` names the format the file's name suggests. What the
 // decoders say, from the first look at the header on, is heard by `decoderSaid`.
@@ -103,8 +122,7 @@ QImage readPicture(QIODevice& device, const std::string& name, const QByteArray&
         picture.fill(0);
     }
     if (!reader.read(&picture)) {
-        const QString said = decoderSaid.everything();
-        throwCannotLoad(name, reader.errorString() + (said.isEmpty() ? "" : " (" + said + ")"));
+        throwCannotLoad(name, whyNotRead(reader, device, decoderSaid));
     }
     if (!decoderSaid.warnings().isEmpty()) {
         throwCannotLoad(name, "it is damaged: " + decoderSaid.warnings());

@@ -196,11 +196,10 @@ TEST_F(UsbWindow, OpenAndSaveFailuresAreReportedAndTheWindowKeepsItsPictureAndFr
     click("Command1");
     click("Command3");
     const Bytes converted = readBytes(screenBin);
-    // The window gives the reason DotwallFrame gives, the decoder's own words included.
+    // The window gives the reason DotwallFrame gives.
     openWithCtrlO(notAPicture);
     EXPECT_EQ(lastMessage(), "Invalid picture: The picture \"" + notAPicture.string() +
-                                 "\" cannot be loaded: Unable to read image data (libpng "
-                                 "error: Not a PNG file).");
+                                 "\" cannot be loaded: it is no picture Qt reads.");
     openWithCtrlO(folder / "missing.png");
     EXPECT_THAT(lastMessage(),
                 HasSubstr("missing.png\" cannot be loaded: No such file or directory"));
