@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <chrono>
 #include <numeric>
@@ -116,14 +115,36 @@ TEST_F(FrameTool, PreviewShowsADualScanFrameInTheOrderThePanelReceivesItsLines) 
 TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile) {
     save(QImage(4, 4, QImage::Format_RGB32), "p.png");
     writeBytes(folder / "short.bin", Bytes(38401, 0));
+    writeBytes(folder / "frame.bin", Bytes(38560, 0));
     const std::string lpt = DOTWALL_LPT_PATH, panel = DOTWALL_PANEL_PATH;
+    // What a program prints is part of its work: a full disk or a closed pipe fails it.
+    const std::string full = ": Cannot write to standard output: No space left on device.",
+                      closed = ": Cannot write to standard output: Broken pipe.";
     const struct {
         std::vector<std::string> arguments;  // DotwallFrame's, unless the first names a program
         int status;
         std::string said;
+        Output output = Output::Taken;
     } cases[] = {
+        {{"--help"}, 1, "DotwallFrame" + full, Output::Full},
+        {{"profile", "dotwall-lpt"}, 1, "DotwallFrame" + closed, Output::ClosedPipe},
+        {{lpt, "--help"}, 1, "DotwallLpt" + closed, Output::ClosedPipe},
+        {{DOTWALL_USB_PATH, "--version"}, 1, "DotwallUsb" + full, Output::Full},
+        {{panel, "frame.bin", "--snapshot", "/dev/null"},
+         1,
+         "DotwallPanel" + closed,
+         Output::ClosedPipe},
         {{lpt, "p.png", "q.png"}, 2, "DotwallLpt: \"q.png\" is one word too many"},
-        {{lpt, "--go"}, 2, "DotwallLpt: Unknown option 'go'"},
+        {{lpt, "--go"}, 2, "DotwallLpt: Unknown option \"--go\""},
+        {{"lpt", "-weird.png"},
+         2,
+         "Unknown option \"-weird.png\"; a file whose name begins with \"-\" is given as "
+         "./-weird.png or after --."},
+        {{"lpt", "--", "-p.png"}, 1, "The picture \"-p.png\" cannot be loaded: No such file"},
+        {{panel, "--panel", "dotwall-lpt"}, 2, "DotwallPanel: --panel goes with FRAME"},
+        {{panel, "short.bin", "--snapshot", "s.xyz"},
+         1,
+         "Cannot write the snapshot \"s.xyz\": Qt cannot write XYZ; it writes bmp, "},
         {{panel, "--scale", "+2"},
          2,
          "DotwallPanel: --scale takes a whole number from 1 to 4, not \"+2\""},
@@ -139,20 +160,22 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
         {{"preview", "short.bin"}, 2, "preview needs -o PICTURE"},
         {{"preview", "short.bin", "-o", "x.png", "--scale", "17"}, 2, "--scale takes"},
         {{"preview", "short.bin", "-o", "x.png"}, 1, "holds 38401 bytes, but a frame holds 38402"},
+        {{"preview", "short.bin", "-o", "x.gif"}, 1, "Cannot write \"x.gif\": Qt cannot write GIF"},
     };
     for (const auto& row : cases) {
-        const bool frameTool = row.arguments.empty() || !row.arguments[0].starts_with("/");
-        const ProgramRun result =
-            frameTool ? run(row.arguments)
-                      : runProgram(row.arguments[0],
-                                   {row.arguments.begin() + 1, row.arguments.end()}, folder.path());
+        std::vector<std::string> words = row.arguments;
+        if (words.empty() || !words[0].starts_with("/")) {
+            words.insert(words.begin(), DOTWALL_FRAME_PATH);
+        }
+        const ProgramRun result = runProgram(words[0], {words.begin() + 1, words.end()},
+                                             folder.path(), std::nullopt, row.output);
         SCOPED_TRACE(result.err);
         EXPECT_EQ(result.status, row.status);
         EXPECT_THAT(result.err, HasSubstr(row.said));
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), row.status == 2 ? 2 : 1);
         EXPECT_TRUE(result.out.empty());
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2)
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3)
         << "nothing was written";
     // The windows' programs tell their help without a window system to reach.
     for (const auto& [program, usage] :
@@ -193,11 +216,11 @@ TEST_F(FrameTool, APictureIsTakenOnlyWhenItsDecoderReadAllOfItElseTheReasonIsTol
     deep.fill(Qt::white);
     save(deep, "deep.png");
     std::filesystem::rename(folder / save(white, "white.png"), folder / "caf\xe9.png");
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    noisePicture(64, 64, kBlackAndWhite).save(&buffer, "jpg");
-    writeBytes(folder / "cut.jpg", Bytes(jpeg.begin(), jpeg.begin() + jpeg.size() / 2));
+    for (const std::string suffix : {".jpg", ".png"}) {
+        const Bytes whole = readBytes(folder / save(noisePicture(64, 64, kBlackAndWhite), suffix));
+        writeBytes(folder / ("cut" + suffix),
+                   Bytes(whole.begin(), whole.begin() + whole.size() / 2));
+    }
     writeBytes(folder / "far.bmp", bitmap(8, 8, 100000, 246));
     writeBytes(folder / "rows.bmp", bitmap(640, 480, 54, 1000));
     writeBytes(folder / "huge.pbm",
@@ -215,7 +238,10 @@ TEST_F(FrameTool, APictureIsTakenOnlyWhenItsDecoderReadAllOfItElseTheReasonIsTol
         {"far.bmp", damaged + "246 bytes hold"},
         {"rows.bmp", damaged + "1000 bytes hold"},
         {"huge.pbm", "it is 9000 x 9000 pixels, more than the 50 megapixels a picture may have"},
-        {"notes.png", "Unable to read image data (libpng error: Not a PNG file)"},
+        {"cut.png",
+         "it is damaged or cut short, or a kind of PNG picture Qt cannot decode (the decoder "
+         "said \"Read Error\")"},
+        {"notes.png", "it is no picture Qt reads"},
         {"folder.png", "Is a directory"},
         {"missing.png", "No such file or directory"},
     };
