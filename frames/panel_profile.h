@@ -28,8 +28,9 @@ struct PanelProfile {
     int shiftClock = 0;
     int lineLatch = 0;
     int frameMarker = 0;
-    // The AC line's bit, turned over at each frame marker or after every acEveryLines line
-    // latches counted from the frame's start; its level is held in every byte written.
+    // The AC line's bit, turned over at each frame marker, or after every acEveryLines line
+    // latches counted from the frame's start with each frame starting at the level opposite
+    // to the previous frame's start; its level is held in every byte written.
     std::optional<int> ac;
     int acEveryLines = 0;  // 0: at each frame marker
     bool invert = false;   // a lit pixel is 0 on the data lines

@@ -83,21 +83,49 @@ TEST_F(PanelProfiles, APanelIsPackedOneForOneStreamedOnItsWiringAndDecodedBackIn
                 ASSERT_EQ(decoder.lastFrame().lit(x, y), lit(x, y)) << x << "," << y;
             }
         }
+    }
+}
 
-        // The AC line held over a frame where it should turn is the DC a panel suffers: counted,
-        // and that frame is not taken.
-        port_signals::StreamDecoder held(loadPanelProfile((folder / profile).string()));
-        Bytes spoilt = stream;
-        const std::size_t second = stream.size() / 3;
-        for (std::size_t i = second; i < 2 * second; ++i) {
-            spoilt[i] = static_cast<std::uint8_t>(spoilt[i] & ~(1 << wiring.ac));
-            spoilt[i] |= static_cast<std::uint8_t>(stream[second - 1] & (1 << wiring.ac));
+// Port bytes as written, for a stream the test makes itself.
+struct RecordedPort final : port_signals::PortWriter {
+    void write(std::uint8_t byte) override { bytes.push_back(byte); }
+    Bytes bytes;
+};
+
+// Whatever N and the lines, and with "frame", every line is latched high in one frame and low
+// in the next. Frames that each start as the first (turns counted from each frame's start
+// alone) hold lines at one level: the DC a panel suffers, counted, those frames not taken.
+TEST(AcLine, EveryLineIsLatchedAtBothLevelsInTurnAndAStreamThatHoldsALineIsCounted) {
+    for (const auto& [lines, toggle] :
+         {std::pair{26, "13"}, {24, "6"}, {10, "4096"}, {10, "4"}, {240, "1"}, {3, "\"frame\""}}) {
+        SCOPED_TRACE(std::to_string(lines) + " lines, ac_toggle " + toggle);
+        const PanelProfile profile = parsePanelProfile(
+            R"({"name": "p", "width": 8, "data": [0, 1, 2, 3], "shift_clock": 4, "line_latch": 5,
+                "frame_marker": 6, "ac": 7, "lines": )" +
+                std::to_string(lines) + ", \"ac_toggle\": " + toggle + "}",
+            "test");
+        const Bytes frame(profile.frameBytes(), 0b0101);
+        constexpr int kFrames = 4;
+        RecordedPort encoded;
+        port_signals::FrameEncoder encoder(profile);
+        port_signals::StreamDecoder decoder(profile), held(profile);
+        for (int f = 0; f < kFrames; ++f) {
+            encoder.writeFrame(frame, encoded);
+            port_signals::FrameEncoder(profile).writeFrame(frame, held);
         }
-        for (const std::uint8_t byte : spoilt) {
-            held.write(byte);
+        std::vector<int> highs(static_cast<std::size_t>(lines));
+        std::size_t latched = 0;
+        for (const std::uint8_t byte : encoded.bytes) {
+            decoder.write(byte);
+            if ((byte & 0x7F) == 0x20) {  // a line's latch, at the AC level it was latched with
+                highs[latched++ % highs.size()] += byte >> 7;
+            }
         }
-        EXPECT_GT(held.faults().acNotTurnedOver, 0);
-        EXPECT_LT(held.frames(), 3);
+        EXPECT_EQ(highs, std::vector<int>(highs.size(), kFrames / 2));
+        EXPECT_EQ(decoder.frames(), kFrames);
+        EXPECT_EQ(decoder.faults().acNotTurnedOver, 0);
+        EXPECT_EQ(held.faults().acNotTurnedOver, kFrames - 1);
+        EXPECT_EQ(held.frames(), 1);
     }
 }
 
