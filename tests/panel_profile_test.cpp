@@ -27,18 +27,20 @@ class PanelProfiles : public ::testing::Test {
 };
 
 // Another size, the data lines in another order on other bits, the AC line turned over at
-// each frame marker; and one inverted, with the AC line turned over every 13 lines.
+// each frame marker, 1 frame a second; and one inverted, with the AC line turned over every 16
+// lines, at a million lines a second.
 const struct {
     const char* json;
     PanelWiring wiring;
 } kPanels[] = {
     {R"({"name": "320 x 200", "width": 320, "lines": 200, "data": [4, 6, 5, 7],
-         "shift_clock": 0, "line_latch": 1, "frame_marker": 2, "ac": 3, "ac_toggle": "frame"})",
+         "shift_clock": 0, "line_latch": 1, "frame_marker": 2, "ac": 3, "ac_toggle": "frame",
+         "frames_per_second": 1})",
      {320, 200, {4, 6, 5, 7}, 0, 1, 2, 3, 0, false}},
     {R"({"name": "240 x 128, inverted", "width": 240, "lines": 128, "data": [0, 2, 1, 3],
-         "shift_clock": 4, "line_latch": 5, "frame_marker": 6, "ac": 7, "ac_toggle": 13,
-         "invert": true, "frames_per_second": 0})",
-     {240, 128, {0, 2, 1, 3}, 4, 5, 6, 7, 13, true}},
+         "shift_clock": 4, "line_latch": 5, "frame_marker": 6, "ac": 7, "ac_toggle": 16,
+         "invert": true, "frames_per_second": 7812.5})",
+     {240, 128, {0, 2, 1, 3}, 4, 5, 6, 7, 16, true}},
 };
 
 TEST_F(PanelProfiles, APanelIsPackedOneForOneStreamedOnItsWiringAndDecodedBackIntoThePicture) {
@@ -168,6 +170,9 @@ TEST_F(PanelProfiles, AProfileThatCannotBeUsedIsOneLineNamingTheFileTheKeyAndWha
 
     const std::string good = R"("name": "p", "width": 8, "lines": 2, "data": [0, 1, 2, 3],
         "shift_clock": 4, "line_latch": 5, "frame_marker": 6)";
+    std::string emoji = "{" + good + "}";  // a surrogate pair is one character, in UTF-8
+    emoji.replace(emoji.find("\"p\""), 3, R"("\ud83d\ude00")");
+    EXPECT_EQ(parsePanelProfile(emoji, "emoji").name, "\xF0\x9F\x98\x80");
     const struct {
         std::string json;
         std::string said;
@@ -181,13 +186,23 @@ TEST_F(PanelProfiles, AProfileThatCannotBeUsedIsOneLineNamingTheFileTheKeyAndWha
          "\"lines\" is 0, but must be a whole number from 1 to 4096"},
         {R"({"name": "p", "width": 8, "lines": 2, "data": [0, 1, 2]})",
          "\"data\" must be a list of the 4 port bits of a group's pixels, leftmost first"},
-        {"{" + good + ", \"ac\": 6}", "bit 6 is used by both \"frame_marker\" and \"ac\""},
+        {"{" + good + ", \"ac\": 2}", "bit 2 is used by both \"data\" (position 3) and \"ac\""},
+        {R"({"name": "p", "width": 8, "lines": 2, "data": [1, 1, 2, 3]})",
+         "\"data\" uses bit 1 twice (positions 1 and 2)"},
         {"{" + good + ", \"ac\": 8}", "\"ac\" is 8, but must be a port bit from 0 to 7"},
         {"{" + good + ", \"ac_toggle\": \"frame\"}", "\"ac_toggle\" needs \"ac\""},
         {"{" + good + ", \"ac\": 7, \"ac_toggle\": \"line\"}",
          "\"ac_toggle\" is a string, but must be \"frame\" or a whole number"},
         {"{" + good + ", \"invert\": 1}", "\"invert\" is a number, but must be true or false"},
-        {"{" + good + ", \"frames_per_second\": -1}", "\"frames_per_second\" is -1"},
+        {"{" + good + ", \"frames_per_second\": 1e-300}",
+         "\"frames_per_second\" is 1e-300, but must be 0 (as fast as the port goes) or from 1 "
+         "(slower, the picture fades and DC stays on the glass) to 500000 ("},
+        {"{" + good + ", \"frames_per_second\": 500001}", "\"frames_per_second\" is 500001"},
+        {R"({"name": "p\u0000"})", "\"name\" holds \\u0000"},
+        {R"({"name": "\ud83d\u0041"})",
+         "it is no JSON: \"name\" holds \\ud83d, half of a surrogate pair without the other "
+         "half, at line 1, column 11"},
+        {R"({"\udc00": 1})", "it is no JSON: a key holds \\udc00"},
         {"{" + good, "it is no JSON: a ',' or '}' was expected at line 2, column 61"},
         {"[1]", "it holds a list, not an object of keys"},
     };
