@@ -14,6 +14,7 @@
 
 #include "expected_frames.h"
 #include "test_files.h"
+#include "virtual_port/write_pacing.h"
 
 namespace dotwall::testing {
 namespace {
@@ -197,6 +198,9 @@ TEST_F(Faults, APortLibraryThatFallsShortIsReportedAtTheStartOrEndsTheStreamWith
     EXPECT_THAT(slow.err,
                 HasSubstr("DOTWALL_VIRTUAL_PORT_NS=\"1000000000\" is no whole number from 0 "
                           "to 64630 nanoseconds"));
+    // Unset, a real port's pace, unless a frame (4096 x 4096: 8392706 writes) outlasted the bound.
+    EXPECT_EQ(virtual_port::defaultPacing(kWritesPerFrame), virtual_port::kRealPortWrite);
+    EXPECT_LE(virtual_port::defaultPacing(8392706) * 8392706, virtual_port::kLongestFrame);
 }
 
 TEST_F(Faults, ASignalEndsAStreamBetweenFramesWithThePortLowAndAnIdleReadAtOnce) {
