@@ -17,7 +17,7 @@ class Parser {
     explicit Parser(std::string_view text) : text_(text) {}
 
     Value document() {
-        Value value = this->value(0);
+        Value value = this->value(0, "the text");
         skipBlanks();
         if (at_ < text_.size()) {
             fail("the end of the text");
@@ -27,15 +27,19 @@ class Parser {
 
   private:
     [[noreturn]] void fail(const std::string& expected) const {
+        failAt(expected + " was expected");
+    }
+
+    // "<what> at line 3, column 7"
+    [[noreturn]] void failAt(const std::string& what) const {
         int line = 1;
         int column = 1;
         for (std::size_t i = 0; i < at_ && i < text_.size(); ++i) {
             column = text_[i] == '\n' ? 1 : column + 1;
             line += text_[i] == '\n' ? 1 : 0;
         }
-        throw RuntimeError(ErrorKind::InvalidSetting, expected + " was expected at line " +
-                                                          std::to_string(line) + ", column " +
-                                                          std::to_string(column));
+        throw RuntimeError(ErrorKind::InvalidSetting, what + " at line " + std::to_string(line) +
+                                                          ", column " + std::to_string(column));
     }
 
     void skipBlanks() {
@@ -62,7 +66,8 @@ class Parser {
         return false;
     }
 
-    Value value(int depth) {
+    // `holder` names what holds the value in messages: its key, quoted, or "the text".
+    Value value(int depth, const std::string& holder) {
         if (depth > kDeepest) {
             fail("a shallower nesting");
         }
@@ -73,12 +78,12 @@ class Parser {
             if (!take('}')) {
                 do {
                     skipBlanks();
-                    std::string key = string();
+                    std::string key = string("a key");
                     if (!take(':')) {
                         fail("a ':'");
                     }
+                    value.array.push_back(this->value(depth + 1, json::quoted(key)));
                     value.keys.push_back(std::move(key));
-                    value.array.push_back(this->value(depth + 1));
                 } while (take(','));
                 if (!take('}')) {
                     fail("a ',' or '}'");
@@ -88,7 +93,7 @@ class Parser {
             value.type = Value::Type::Array;
             if (!take(']')) {
                 do {
-                    value.array.push_back(this->value(depth + 1));
+                    value.array.push_back(this->value(depth + 1, holder));
                 } while (take(','));
                 if (!take(']')) {
                     fail("a ',' or ']'");
@@ -96,7 +101,7 @@ class Parser {
             }
         } else if (at_ < text_.size() && text_[at_] == '"') {
             value.type = Value::Type::String;
-            value.string = string();
+            value.string = string(holder);
         } else if (takeWord("true")) {
             value.type = Value::Type::Boolean;
             value.boolean = true;
@@ -158,20 +163,55 @@ class Parser {
         return digit;
     }
 
-    void appendUtf8(std::string& text, unsigned code) {
+    unsigned hexCode() {
+        unsigned code = 0;
+        for (int i = 0; i < 4; ++i) {
+            code = code * 16 + static_cast<unsigned>(hexDigit());
+        }
+        return code;
+    }
+
+    // The character of a \u escape whose four digits come next: a pair of them for one beyond
+    // U+FFFF, a high surrogate and then a low one. Half a pair is no character.
+    unsigned escapedCode(const std::string& holder) {
+        const std::size_t escape = at_ - 2;  // at its backslash
+        const unsigned code = hexCode();
+        if (code < 0xD800 || code > 0xDFFF) {
+            return code;
+        }
+        unsigned low = 0;
+        if (code <= 0xDBFF && takeWord("\\u")) {
+            low = hexCode();
+        }
+        if (low < 0xDC00 || low > 0xDFFF) {
+            at_ = escape;
+            char half[16];
+            std::snprintf(half, sizeof half, "\\u%04x", code);
+            failAt(holder + " holds " + half +
+                   ", half of a surrogate pair without the other half,");
+        }
+        return 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+    }
+
+    static void appendUtf8(std::string& text, unsigned code) {
         if (code < 0x80) {
             text += static_cast<char>(code);
         } else if (code < 0x800) {
             text += static_cast<char>(0xC0 | code >> 6);
             text += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
+        } else if (code < 0x10000) {
             text += static_cast<char>(0xE0 | code >> 12);
+            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            text += static_cast<char>(0xF0 | code >> 18);
+            text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
             text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
             text += static_cast<char>(0x80 | (code & 0x3F));
         }
     }
 
-    std::string string() {
+    std::string string(const std::string& holder) {
         if (!takeWord("\"")) {
             fail("a '\"'");
         }
@@ -191,11 +231,7 @@ class Parser {
             if (const std::size_t i = from.find(escaped); i != std::string_view::npos) {
                 text += to[i];
             } else if (escaped == 'u') {
-                unsigned code = 0;
-                for (int i = 0; i < 4; ++i) {
-                    code = code * 16 + static_cast<unsigned>(hexDigit());
-                }
-                appendUtf8(text, code);
+                appendUtf8(text, escapedCode(holder));
             } else {
                 --at_;
                 fail("an escape such as \\n");

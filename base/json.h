@@ -22,8 +22,11 @@ struct Value {
     std::string kind() const;
 };
 
-// Parses a whole document. Text that is no JSON raises RuntimeError InvalidSetting saying
-// what was expected where: "a ',' or '}' was expected at line 3, column 7".
+// Parses a whole document; \u escapes become UTF-8, a surrogate pair one character. Text that
+// is no JSON raises RuntimeError InvalidSetting saying what was expected where: "a ',' or '}'
+// was expected at line 3, column 7"; half a surrogate pair, which is no character, the key
+// that holds it: `"name" holds \ud800, half of a surrogate pair without the other half, at
+// line 1, column 10`.
 Value parse(std::string_view text);
 
 // The text of a string value, quoted and escaped as JSON writes it.

@@ -1,7 +1,9 @@
 #include "frame_tool/frame_commands.h"
 
+#include <cstdint>
 #include <vector>
 
+#include "base/file_error.h"
 #include "base/whole_file.h"
 #include "command_line/stop_signals.h"
 #include "frames/frame_file.h"
@@ -55,6 +57,29 @@ class FilePortWriter final : public port_signals::PortWriter {
     std::vector<std::uint8_t> bytes_;
 };
 
+// Refuses a stream larger than the free space of the file system its new file goes to,
+// that of the file a link leads to, before a byte is written: N frames of a large panel can
+// take terabytes. A device or pipe is written directly and not checked, nor is an output
+// whose folder cannot be looked at (the writer then says why it cannot write).
+void refuseAStreamTheDiskCannotHold(const std::filesystem::path& output, long frames,
+                                    const PanelProfile& profile) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(output, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        return;
+    }
+    const std::filesystem::space_info space = std::filesystem::space(
+        std::filesystem::weakly_canonical(output, error).parent_path(), error);
+    const auto bytes =
+        static_cast<std::uintmax_t>(frames) * static_cast<std::uintmax_t>(profile.writesPerFrame());
+    if (!error && bytes > space.available) {
+        throwFileError("write", output,
+                       std::to_string(frames) + " frames take " + std::to_string(bytes) +
+                           " bytes, but its file system has " + std::to_string(space.available) +
+                           " bytes free");
+    }
+}
+
 }  // namespace
 
 void writeUsbFrame(const std::filesystem::path& picturePath, const std::filesystem::path& output) {
@@ -75,6 +100,7 @@ void writePanelFrame(const std::filesystem::path& picturePath, const PanelProfil
 void writeStream(const std::filesystem::path& picturePath, const PanelProfile& profile,
                  PictureFitting fitting, long frames, const std::filesystem::path& output) {
     refuseToOverwriteAnInput(output, "", {picturePath, profile.file});
+    refuseAStreamTheDiskCannotHold(output, frames, profile);
     const std::vector<std::uint8_t> frame =
         packPanelFrame(profile, loadPicture(picturePath), fitting);
     const StopSignals::HalfDone writing;

@@ -21,7 +21,8 @@ void writeUsbFrame(const std::filesystem::path& picturePath, const std::filesyst
 void writePanelFrame(const std::filesystem::path& picturePath, const PanelProfile& profile,
                      PictureFitting fitting, const std::filesystem::path& output);
 
-// The port bytes GO! sends for that frame: `frames` whole frames, nothing else.
+// The port bytes GO! sends for that frame: `frames` whole frames, nothing else. A file
+// system without room for them all refuses the stream before a byte is written.
 void writeStream(const std::filesystem::path& picturePath, const PanelProfile& profile,
                  PictureFitting fitting, long frames, const std::filesystem::path& output);
 

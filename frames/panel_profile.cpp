@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -18,9 +19,14 @@ namespace {
 // A profile file is small; reading stops beyond this, so /dev/zero cannot make it read on.
 constexpr std::size_t kMostProfileBytes = 64 * 1024;
 
+// 15 digits, or 17 where 15 would not read back as the same number, so that a printed
+// profile is read again alike, also with a rate at the very top of its range.
 std::string numberText(double number) {
     char text[32];
     std::snprintf(text, sizeof text, "%.15g", number);
+    if (std::strtod(text, nullptr) != number) {
+        std::snprintf(text, sizeof text, "%.17g", number);
+    }
     return text;
 }
 
@@ -33,7 +39,7 @@ class ProfileReader {
         }
         for (std::size_t i = 0; i < document.keys.size(); ++i) {
             if (!keys_.emplace(document.keys[i], &document.array[i]).second) {
-                fail("the key \"" + document.keys[i] + "\" is given twice");
+                fail("the key " + json::quoted(document.keys[i]) + " is given twice");
             }
         }
     }
@@ -75,28 +81,53 @@ class ProfileReader {
         return static_cast<int>(value.number);
     }
 
-    // A port bit, 0 to 7, that no other signal uses.
-    int bit(const std::string& key, const json::Value& value) {
+    // A port bit, 0 to 7, that no other signal uses; `position` (from 1) of a list's item.
+    int bit(const std::string& key, const json::Value& value, int position = 0) {
         const int bit = whole(key, value, 0, 7, "a port bit from 0 to 7");
         if (const auto used = users_.find(bit); used != users_.end()) {
-            fail("bit " + std::to_string(bit) + " is used by both \"" + used->second + "\" and \"" +
-                 key + "\"");
+            const auto& [usedKey, usedPosition] = used->second;
+            if (usedKey == key) {
+                fail("\"" + key + "\" uses bit " + std::to_string(bit) + " twice (positions " +
+                     std::to_string(usedPosition) + " and " + std::to_string(position) + ")");
+            }
+            fail("bit " + std::to_string(bit) + " is used by both " + user(usedKey, usedPosition) +
+                 " and " + user(key, position));
         }
-        users_.emplace(bit, key);
+        users_.emplace(bit, std::pair(key, position));
         return bit;
     }
 
     void refuseUnknownKeys() {
         if (!keys_.empty()) {
-            fail("the key \"" + keys_.begin()->first + "\" is unknown");
+            fail("the key " + json::quoted(keys_.begin()->first) + " is unknown");
         }
     }
 
   private:
+    static std::string user(const std::string& key, int position) {
+        return "\"" + key + "\"" +
+               (position != 0 ? " (position " + std::to_string(position) + ")" : "");
+    }
+
     std::string source_;
     std::map<std::string, const json::Value*> keys_;
-    std::map<int, std::string> users_;
+    std::map<int, std::pair<std::string, int>> users_;  // the key and position using a bit
 };
+
+// 0, or from 1 frame a second (slower, a passive panel's picture fades and its glass is held
+// at one level long enough to take DC; a stop waits at most a second for the frame's end) to
+// a million lines a second (a line of at least 1 µs, about one port write).
+double framesPerSecond(ProfileReader& reader, const json::Value& rate, int lines) {
+    const double fastest = PanelProfile::kMostLinesPerSecond / lines;
+    const bool number = rate.type == json::Value::Type::Number;
+    if (!number || !(rate.number == 0 || (rate.number >= 1 && rate.number <= fastest))) {
+        reader.fail("\"frames_per_second\" is " + (number ? numberText(rate.number) : rate.kind()) +
+                    ", but must be 0 (as fast as the port goes) or from 1 (slower, the picture "
+                    "fades and DC stays on the glass) to " +
+                    numberText(fastest) + " (1000000 lines a second, each line at least 1 µs)");
+    }
+    return rate.number;
+}
 
 PanelProfile readProfile(const json::Value& document, const std::string& source) {
     ProfileReader reader(document, source);
@@ -104,6 +135,9 @@ PanelProfile readProfile(const json::Value& document, const std::string& source)
     const json::Value& name = reader.required("name");
     if (name.type != json::Value::Type::String || name.string.empty()) {
         reader.fail("\"name\" must be a string that is not empty");
+    }
+    if (name.string.find('\0') != std::string::npos) {
+        reader.fail("\"name\" holds \\u0000, which a name may not hold");
     }
     profile.name = name.string;
     profile.width = reader.whole("width", reader.required("width"), 4, PanelProfile::kMostPixels,
@@ -120,7 +154,7 @@ PanelProfile readProfile(const json::Value& document, const std::string& source)
             "first");
     }
     for (std::size_t i = 0; i < 4; ++i) {
-        profile.data[i] = reader.bit("data", data.array[i]);
+        profile.data[i] = reader.bit("data", data.array[i], static_cast<int>(i) + 1);
     }
     profile.shiftClock = reader.bit("shift_clock", reader.required("shift_clock"));
     profile.lineLatch = reader.bit("line_latch", reader.required("line_latch"));
@@ -145,14 +179,7 @@ PanelProfile readProfile(const json::Value& document, const std::string& source)
         profile.invert = invert->boolean;
     }
     if (const json::Value* rate = reader.optional("frames_per_second")) {
-        if (rate->type != json::Value::Type::Number || rate->number < 0 ||
-            rate->number > PanelProfile::kMostFramesPerSecond) {
-            reader.fail("\"frames_per_second\" is " +
-                        (rate->type == json::Value::Type::Number ? numberText(rate->number)
-                                                                 : rate->kind()) +
-                        ", but must be a number from 0 (as fast as the port goes) to 1000");
-        }
-        profile.framesPerSecond = rate->number;
+        profile.framesPerSecond = framesPerSecond(reader, *rate, profile.lines);
     }
     reader.refuseUnknownKeys();
     return profile;

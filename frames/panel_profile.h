@@ -18,7 +18,8 @@ namespace dotwall {
 struct PanelProfile {
     static constexpr int kMostPixels = 4096;
     static constexpr int kMostLines = 4096;
-    static constexpr double kMostFramesPerSecond = 1000;
+    // Each line at least 1 µs, about what one port write takes.
+    static constexpr double kMostLinesPerSecond = 1'000'000;
 
     std::string name;
     int width = 0;  // pixels per line, a multiple of 4
@@ -28,12 +29,14 @@ struct PanelProfile {
     int shiftClock = 0;
     int lineLatch = 0;
     int frameMarker = 0;
-    // The AC line's bit, turned over at each frame marker or after every acEveryLines line
-    // latches counted from the frame's start; its level is held in every byte written.
+    // The AC line's bit, turned over at each frame marker, or after every acEveryLines line
+    // latches counted from the frame's start with each frame starting at the level opposite
+    // to the previous frame's start; its level is held in every byte written.
     std::optional<int> ac;
     int acEveryLines = 0;  // 0: at each frame marker
     bool invert = false;   // a lit pixel is 0 on the data lines
-    // 0: lines as fast as the port takes them; else every line gets 1 / (rate x lines).
+    // 0: lines as fast as the port takes them; else every line gets 1 / (rate x lines), read
+    // from 1 up to kMostLinesPerSecond / lines.
     double framesPerSecond = 0;
     // DotwallLpt's own panel, packed as its window packs it: the picture area of 9650 x 3660
     // twips sampled on its grid, with the test mark. Any other profile takes a picture's
@@ -47,7 +50,7 @@ struct PanelProfile {
         return static_cast<std::size_t>(lines) * static_cast<std::size_t>(bytesPerLine());
     }
     long writesPerFrame() const { return 2 + static_cast<long>(lines) * (2 * bytesPerLine() + 1); }
-    // The nanoseconds each line takes at the set rate; 0 without one.
+    // The nanoseconds each line takes at the set rate, 1000 to 1e9 for a rate read; 0 without.
     long linePeriodNs() const;
 };
 

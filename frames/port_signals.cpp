@@ -37,7 +37,10 @@ FrameEncoder::FrameEncoder(const PanelProfile& profile)
       latch_(line(profile.lineLatch)),
       marker_(line(profile.frameMarker)),
       acLine_(profile.ac ? line(*profile.ac) : 0),
-      acEveryLines_(profile.acEveryLines) {
+      acEveryLines_(profile.acEveryLines),
+      // Turned over at each frame marker, the level is high from the first frame on; with a
+      // count, the first frame starts low.
+      acFrameStart_(acEveryLines_ == 0 ? acLine_ : 0) {
     for (unsigned group = 0; group < groups_.size(); ++group) {
         for (int k = 0; k < kPixelsPerGroup; ++k) {
             groups_[group] |= lit(group, k) != profile.invert ? line(profile.data[k]) : 0;
@@ -58,9 +61,7 @@ void FrameEncoder::writeFrame(std::span<const std::uint8_t> frame, PortWriter& p
                                " bytes is no frame of the panel, which takes " +
                                std::to_string(lines_ * bytesPerLine_) + ".");
     }
-    if (acEveryLines_ == 0) {
-        acLevel_ ^= acLine_;
-    }
+    acLevel_ = std::exchange(acFrameStart_, acFrameStart_ ^ acLine_);
     port.write(marker_ | latch_ | acLevel_);
     port.write(marker_ | acLevel_);
     std::size_t index = 0;
@@ -167,7 +168,11 @@ void StreamDecoder::latchLine() {
         }
     }
     ++row_;
-    acShouldTurn_ = profile_.acEveryLines != 0 && row_ % profile_.acEveryLines == 0;
+    // Within a frame the line turns after every N latches; the next frame starts at the level
+    // opposite to this one's start, (lines - 1) / N turns after it.
+    const long every = profile_.acEveryLines;
+    acShouldTurn_ =
+        every != 0 && (row_ == profile_.lines ? (row_ - 1) / every % 2 == 0 : row_ % every == 0);
     if (row_ == profile_.lines) {
         linesPerFrame_ = profile_.lines;
         if (frameSound_) {

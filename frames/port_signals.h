@@ -23,8 +23,11 @@
 // (16): 77363 writes for the 241 lines of 160 groups of the built-in panel. The latch rises
 // after a line's last nibble and falls with the next write; after the last line it stays
 // high through the next frame's first write. A profile's AC line holds its level in every
-// byte and turns over at each frame marker, or after every N line latches counted from the
-// frame's start (the byte after the latch carries the new level).
+// byte and turns over at each frame marker; or, with a count N, after every N line latches
+// counted from the frame's start (the byte after the latch carries the new level), each frame
+// starting at the level opposite to the previous frame's start: line l of frame f has the
+// level (f + l / N) mod 2, so every line is driven high in one frame and low in the next,
+// whatever N and the number of lines.
 namespace dotwall::port_signals {
 
 // The writes of a frame of the built-in panel.
@@ -62,7 +65,8 @@ class FrameEncoder {
     std::uint8_t marker_;
     std::uint8_t acLine_ = 0;
     int acEveryLines_;
-    std::uint8_t acLevel_ = 0;  // the AC line's bit while it is high, else 0
+    std::uint8_t acLevel_ = 0;       // the AC line's bit while it is high, else 0
+    std::uint8_t acFrameStart_ = 0;  // the level the next frame starts at
 };
 
 // Plays the frame out, frame after frame. Between two frames, and only there, it asks

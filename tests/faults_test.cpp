@@ -14,6 +14,7 @@
 
 #include "expected_frames.h"
 #include "test_files.h"
+#include "virtual_port/write_pacing.h"
 
 namespace dotwall::testing {
 namespace {
@@ -141,7 +142,7 @@ bool runAs(const std::vector<std::string>& command, const std::filesystem::path&
            result.err.find("setpriv: ") == std::string::npos;
 }
 
-TEST_F(Faults, AFullDevShmOrAnotherUsersObjectIsAnErrorAtTheStartNeverABusErrorLater) {
+TEST_F(Faults, AFullDiskOrDevShmOrAnotherUsersObjectIsAnErrorAtTheStartNeverABusErrorLater) {
     ProgramRun full;
     if (!runAs({"/usr/bin/unshare", "-m", "/bin/sh", "-c",
                 "mount -t tmpfs -o size=8k tmpfs /dev/shm && exec " +
@@ -151,6 +152,13 @@ TEST_F(Faults, AFullDevShmOrAnotherUsersObjectIsAnErrorAtTheStartNeverABusErrorL
     }
     EXPECT_EQ(full.status, 1);
     EXPECT_THAT(full.err, HasSubstr("No space left on device"));
+    // A stream larger than its disk's free space is refused before a byte is written.
+    ASSERT_TRUE(runAs({"/usr/bin/unshare", "-m", "/bin/sh", "-c",
+                       "mkdir s && mount -t tmpfs -o size=1m tmpfs s && exec " +
+                           std::string(DOTWALL_FRAME_PATH) + " stream p.png --frames 20 -o s/s"},
+                      folder.path(), full));
+    EXPECT_THAT(full.err, HasSubstr("Cannot write \"s/s\": 20 frames take 1547260 bytes, but "
+                                    "its file system has 1048576 bytes free."));
 
     // Another user at /dev/shm, sticky: the object of root under their name stays.
     chmod(folder.path().c_str(), 0755);
@@ -197,6 +205,9 @@ TEST_F(Faults, APortLibraryThatFallsShortIsReportedAtTheStartOrEndsTheStreamWith
     EXPECT_THAT(slow.err,
                 HasSubstr("DOTWALL_VIRTUAL_PORT_NS=\"1000000000\" is no whole number from 0 "
                           "to 64630 nanoseconds"));
+    // Unset, a real port's pace, unless a frame (4096 x 4096: 8392706 writes) outlasted the bound.
+    EXPECT_EQ(virtual_port::defaultPacing(kWritesPerFrame), virtual_port::kRealPortWrite);
+    EXPECT_LE(virtual_port::defaultPacing(8392706) * 8392706, virtual_port::kLongestFrame);
 }
 
 TEST_F(Faults, ASignalEndsAStreamBetweenFramesWithThePortLowAndAnIdleReadAtOnce) {

@@ -27,18 +27,20 @@ class PanelProfiles : public ::testing::Test {
 };
 
 // Another size, the data lines in another order on other bits, the AC line turned over at
-// each frame marker; and one inverted, with the AC line turned over every 13 lines.
+// each frame marker, 1 frame a second; and one inverted, with the AC line turned over every 16
+// lines, at a million lines a second.
 const struct {
     const char* json;
     PanelWiring wiring;
 } kPanels[] = {
     {R"({"name": "320 x 200", "width": 320, "lines": 200, "data": [4, 6, 5, 7],
-         "shift_clock": 0, "line_latch": 1, "frame_marker": 2, "ac": 3, "ac_toggle": "frame"})",
+         "shift_clock": 0, "line_latch": 1, "frame_marker": 2, "ac": 3, "ac_toggle": "frame",
+         "frames_per_second": 1})",
      {320, 200, {4, 6, 5, 7}, 0, 1, 2, 3, 0, false}},
     {R"({"name": "240 x 128, inverted", "width": 240, "lines": 128, "data": [0, 2, 1, 3],
-         "shift_clock": 4, "line_latch": 5, "frame_marker": 6, "ac": 7, "ac_toggle": 13,
-         "invert": true, "frames_per_second": 0})",
-     {240, 128, {0, 2, 1, 3}, 4, 5, 6, 7, 13, true}},
+         "shift_clock": 4, "line_latch": 5, "frame_marker": 6, "ac": 7, "ac_toggle": 16,
+         "invert": true, "frames_per_second": 7812.5})",
+     {240, 128, {0, 2, 1, 3}, 4, 5, 6, 7, 16, true}},
 };
 
 TEST_F(PanelProfiles, APanelIsPackedOneForOneStreamedOnItsWiringAndDecodedBackIntoThePicture) {
@@ -83,21 +85,49 @@ TEST_F(PanelProfiles, APanelIsPackedOneForOneStreamedOnItsWiringAndDecodedBackIn
                 ASSERT_EQ(decoder.lastFrame().lit(x, y), lit(x, y)) << x << "," << y;
             }
         }
+    }
+}
 
-        // The AC line held over a frame where it should turn is the DC a panel suffers: counted,
-        // and that frame is not taken.
-        port_signals::StreamDecoder held(loadPanelProfile((folder / profile).string()));
-        Bytes spoilt = stream;
-        const std::size_t second = stream.size() / 3;
-        for (std::size_t i = second; i < 2 * second; ++i) {
-            spoilt[i] = static_cast<std::uint8_t>(spoilt[i] & ~(1 << wiring.ac));
-            spoilt[i] |= static_cast<std::uint8_t>(stream[second - 1] & (1 << wiring.ac));
+// Port bytes as written, for a stream the test makes itself.
+struct RecordedPort final : port_signals::PortWriter {
+    void write(std::uint8_t byte) override { bytes.push_back(byte); }
+    Bytes bytes;
+};
+
+// Whatever N and the lines, and with "frame", every line is latched high in one frame and low
+// in the next. Frames that each start as the first (turns counted from each frame's start
+// alone) hold lines at one level: the DC a panel suffers, counted, those frames not taken.
+TEST(AcLine, EveryLineIsLatchedAtBothLevelsInTurnAndAStreamThatHoldsALineIsCounted) {
+    for (const auto& [lines, toggle] :
+         {std::pair{26, "13"}, {24, "6"}, {10, "4096"}, {10, "4"}, {240, "1"}, {3, "\"frame\""}}) {
+        SCOPED_TRACE(std::to_string(lines) + " lines, ac_toggle " + toggle);
+        const PanelProfile profile = parsePanelProfile(
+            R"({"name": "p", "width": 8, "data": [0, 1, 2, 3], "shift_clock": 4, "line_latch": 5,
+                "frame_marker": 6, "ac": 7, "lines": )" +
+                std::to_string(lines) + ", \"ac_toggle\": " + toggle + "}",
+            "test");
+        const Bytes frame(profile.frameBytes(), 0b0101);
+        constexpr int kFrames = 4;
+        RecordedPort encoded;
+        port_signals::FrameEncoder encoder(profile);
+        port_signals::StreamDecoder decoder(profile), held(profile);
+        for (int f = 0; f < kFrames; ++f) {
+            encoder.writeFrame(frame, encoded);
+            port_signals::FrameEncoder(profile).writeFrame(frame, held);
         }
-        for (const std::uint8_t byte : spoilt) {
-            held.write(byte);
+        std::vector<int> highs(static_cast<std::size_t>(lines));
+        std::size_t latched = 0;
+        for (const std::uint8_t byte : encoded.bytes) {
+            decoder.write(byte);
+            if ((byte & 0x7F) == 0x20) {  // a line's latch, at the AC level it was latched with
+                highs[latched++ % highs.size()] += byte >> 7;
+            }
         }
-        EXPECT_GT(held.faults().acNotTurnedOver, 0);
-        EXPECT_LT(held.frames(), 3);
+        EXPECT_EQ(highs, std::vector<int>(highs.size(), kFrames / 2));
+        EXPECT_EQ(decoder.frames(), kFrames);
+        EXPECT_EQ(decoder.faults().acNotTurnedOver, 0);
+        EXPECT_EQ(held.faults().acNotTurnedOver, kFrames - 1);
+        EXPECT_EQ(held.frames(), 1);
     }
 }
 
@@ -140,6 +170,9 @@ TEST_F(PanelProfiles, AProfileThatCannotBeUsedIsOneLineNamingTheFileTheKeyAndWha
 
     const std::string good = R"("name": "p", "width": 8, "lines": 2, "data": [0, 1, 2, 3],
         "shift_clock": 4, "line_latch": 5, "frame_marker": 6)";
+    std::string emoji = "{" + good + "}";  // a surrogate pair is one character, in UTF-8
+    emoji.replace(emoji.find("\"p\""), 3, R"("\ud83d\ude00")");
+    EXPECT_EQ(parsePanelProfile(emoji, "emoji").name, "\xF0\x9F\x98\x80");
     const struct {
         std::string json;
         std::string said;
@@ -153,13 +186,23 @@ TEST_F(PanelProfiles, AProfileThatCannotBeUsedIsOneLineNamingTheFileTheKeyAndWha
          "\"lines\" is 0, but must be a whole number from 1 to 4096"},
         {R"({"name": "p", "width": 8, "lines": 2, "data": [0, 1, 2]})",
          "\"data\" must be a list of the 4 port bits of a group's pixels, leftmost first"},
-        {"{" + good + ", \"ac\": 6}", "bit 6 is used by both \"frame_marker\" and \"ac\""},
+        {"{" + good + ", \"ac\": 2}", "bit 2 is used by both \"data\" (position 3) and \"ac\""},
+        {R"({"name": "p", "width": 8, "lines": 2, "data": [1, 1, 2, 3]})",
+         "\"data\" uses bit 1 twice (positions 1 and 2)"},
         {"{" + good + ", \"ac\": 8}", "\"ac\" is 8, but must be a port bit from 0 to 7"},
         {"{" + good + ", \"ac_toggle\": \"frame\"}", "\"ac_toggle\" needs \"ac\""},
         {"{" + good + ", \"ac\": 7, \"ac_toggle\": \"line\"}",
          "\"ac_toggle\" is a string, but must be \"frame\" or a whole number"},
         {"{" + good + ", \"invert\": 1}", "\"invert\" is a number, but must be true or false"},
-        {"{" + good + ", \"frames_per_second\": -1}", "\"frames_per_second\" is -1"},
+        {"{" + good + ", \"frames_per_second\": 1e-300}",
+         "\"frames_per_second\" is 1e-300, but must be 0 (as fast as the port goes) or from 1 "
+         "(slower, the picture fades and DC stays on the glass) to 500000 ("},
+        {"{" + good + ", \"frames_per_second\": 500001}", "\"frames_per_second\" is 500001"},
+        {R"({"name": "p\u0000"})", "\"name\" holds \\u0000"},
+        {R"({"name": "\ud83d\u0041"})",
+         "it is no JSON: \"name\" holds \\ud83d, half of a surrogate pair without the other "
+         "half, at line 1, column 11"},
+        {R"({"\udc00": 1})", "it is no JSON: a key holds \\udc00"},
         {"{" + good, "it is no JSON: a ',' or '}' was expected at line 2, column 61"},
         {"[1]", "it holds a list, not an object of keys"},
     };

@@ -41,10 +41,15 @@ class WritePacing {
 // frame being sent to end.
 inline constexpr std::chrono::nanoseconds kLongestFrame{5'000'000'000};
 
+// The pace of a frame of `writesPerFrame` writes when none is set: a real port's, or for a
+// panel so large that this would make a frame last longer than kLongestFrame, the pace that
+// makes it last kLongestFrame.
+std::chrono::nanoseconds defaultPacing(long writesPerFrame);
+
 // DOTWALL_VIRTUAL_PORT_NS, a whole number of nanoseconds per write from 0 (as fast as
-// possible) up to what makes a frame of `writesPerFrame` writes last kLongestFrame;
-// kRealPortWrite when unset. Any other value is reported on standard error and
-// kRealPortWrite taken instead.
+// possible) up to what makes a frame of `writesPerFrame` writes last kLongestFrame; the
+// default pace when unset. Any other value is reported on standard error and the default pace
+// taken instead.
 std::chrono::nanoseconds pacingFromEnvironment(long writesPerFrame);
 
 }  // namespace dotwall::virtual_port

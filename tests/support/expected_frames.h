@@ -94,16 +94,16 @@ struct PanelWiring {
 
 // The port bytes of `frames` frames of such a panel for the pixels lit(x, y) tells: marker
 // with latch, marker, then per line each group with the clock high and again low, then the
-// latch; the AC level in every byte, turned over at each marker or after every N latches of
-// a frame (the byte after the latch carries the new level), starting low before the first.
+// latch; the AC level in every byte, turned over at each marker (high in the first frame),
+// or for line y of frame f (y / N + f) mod 2 (the byte after a latch carries the new level).
 inline Bytes expectedWiredStream(const PanelWiring& panel,
                                  const std::function<bool(int x, int y)>& lit, int frames) {
     Bytes stream;
     auto bit = [](int n) { return static_cast<std::uint8_t>(1 << n); };
     std::uint8_t ac = 0;
     for (int f = 0; f < frames; ++f) {
-        if (panel.ac >= 0 && panel.acEveryLines == 0) {
-            ac ^= bit(panel.ac);
+        if (panel.ac >= 0) {
+            ac = (f + (panel.acEveryLines == 0)) % 2 != 0 ? bit(panel.ac) : 0;
         }
         stream.insert(stream.end(),
                       {static_cast<std::uint8_t>(bit(panel.marker) | bit(panel.latch) | ac),
