@@ -6,17 +6,20 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace dotwall::testing {
@@ -105,6 +108,7 @@ struct ProgramRun {
     int status = -1;  // the exit status; -1 when the program did not exit by itself
     std::string out;
     std::string err;
+    double seconds = 0;  // from start to end, as runProgram saw it
 };
 
 // Starts a program in a working folder with nothing on standard input; finishProgram waits
@@ -164,7 +168,22 @@ inline ProgramRun runProgram(const std::filesystem::path& program,
                              const std::vector<std::string>& arguments,
                              const std::filesystem::path& folder,
                              std::optional<rlim_t> fileSizeLimit = std::nullopt) {
-    return finishProgram(startProgram(program, arguments, folder, fileSizeLimit), folder);
+    const auto began = std::chrono::steady_clock::now();
+    ProgramRun run = finishProgram(startProgram(program, arguments, folder, fileSizeLimit), folder);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    return run;
+}
+
+// Waits until `done` holds, however busy the machine; false when it did not within 30 s.
+inline bool waitUntil(const std::function<bool()>& done) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > giveUp) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 }  // namespace dotwall::testing
