@@ -142,13 +142,19 @@ TEST_F(Faults, AFullDevShmOrAnotherUsersObjectIsAnErrorAtTheStartNeverABusErrorL
     EXPECT_EQ(full.status, 1);
     EXPECT_THAT(full.err, HasSubstr("No space left on device"));
 
-    // Another user at /dev/shm, sticky: the object of root under their name stays.
-    chmod(folder.path().c_str(), 0755);
+    // Another user at /dev/shm, sticky: the object of root under their name stays. The user
+    // runs a copy of play and its library in a folder open to all, wherever the build lies.
+    const std::filesystem::path copy = folder / "virtual_port";
+    std::filesystem::copy(std::filesystem::path(DOTWALL_FRAME_ON_VIRTUAL_PORT).parent_path(), copy);
+    for (const auto& path :
+         {folder.path(), folder / "p.png", copy, copy / "DotwallFrame", copy / "libWinIo.so"}) {
+        chmod(path.c_str(), 0755);
+    }
     const std::string other = "/dev/shm/dotwall-panel-65534-" + panel;
     makeObject(other, 0600, 0);
     ProgramRun foreign;
     const bool ran = runAs({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
-                            DOTWALL_FRAME_ON_VIRTUAL_PORT, "play", "p.png", "--frames", "1"},
+                            (copy / "DotwallFrame").string(), "play", "p.png", "--frames", "1"},
                            folder.path(), foreign);
     std::filesystem::remove(other);
     if (!ran) {
