@@ -177,13 +177,11 @@ inline ProgramRun runProgram(const std::filesystem::path& program,
 // Waits until `done` holds, however busy the machine; false when it did not within 30 s.
 inline bool waitUntil(const std::function<bool()>& done) {
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp) {
-            return false;
-        }
+    bool held = false;
+    while (!(held = done()) && std::chrono::steady_clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    return true;
+    return held;
 }
 
 }  // namespace dotwall::testing
