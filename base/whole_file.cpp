@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <random>
 
@@ -68,15 +70,33 @@ class Descriptor {
     int descriptor_;
 };
 
+// The hidden ".NAME.NUMBER" for a file named `name`, with as much of the name as a folder
+// whose names hold at most `longest` bytes leaves room for, cut where a UTF-8 character
+// starts: it fits wherever the target's own name fits.
+std::string hiddenName(std::string name, const std::string& number, long longest) {
+    const auto room =
+        static_cast<std::size_t>(std::max(0L, longest - 2 - static_cast<long>(number.size())));
+    if (name.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        name.resize(cut);
+    }
+    return "." + name + "." + number;
+}
+
 // A new file beside `target`, created as a new file of that name would be (its mode from the
 // umask), and removed when it goes unless it took the target's place.
 class FileBeside {
   public:
     explicit FileBeside(const std::filesystem::path& target) {
+        const std::filesystem::path folder = target.parent_path();
+        const long longest = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
         std::random_device random;
         for (int attempt = 0; attempt < 16 && !created_; ++attempt) {
-            name_ = target.parent_path() /
-                    ("." + target.filename().string() + "." + std::to_string(random()));
+            name_ = folder / hiddenName(target.filename().string(), std::to_string(random()),
+                                        longest > 0 ? longest : NAME_MAX);
             file_.reset(::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
             created_ = file_.get() >= 0;
             if (!created_ && errno != EEXIST) {

@@ -34,9 +34,10 @@ class FileOutput {
 // Writes every file the programs write, whole or not at all. `writeBytes` writes into the
 // output it is given, which raises at a failed write; anything it raises ends the work.
 //
-// - The bytes go to a new file beside the target, ".NAME.NUMBER", which takes the target's
-//   place only once they are all on the disk. A failure, a full disk or a stop leaves the
-//   old file untouched, or no file where there was none, and no temporary file behind.
+// - The bytes go to a new file beside the target, ".NAME.NUMBER" (NAME cut short where the
+//   folder's longest name needs it), which takes the target's place only once they are all
+//   on the disk. A failure, a full disk or a stop leaves the old file untouched, or no file
+//   where there was none, and no temporary file behind.
 // - A link, dangling or not, stays a link and leads to the written file. A replaced file
 //   keeps its mode, and its owner where the system allows it (as root).
 // - A read-only file is refused: one the user may not write, or one without any write

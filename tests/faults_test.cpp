@@ -9,9 +9,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "expected_frames.h"
 #include "test_files.h"
 #include "virtual_port/write_pacing.h"
@@ -37,18 +34,11 @@ class Faults : public ::testing::Test {
         std::filesystem::remove_all(object, ignored);
     }
 
-    // Waits until `done` holds, for at most 30 s.
-    static bool waitFor(const std::function<bool()>& done) {
-        for (int look = 0; look < 3000 && !done(); ++look) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return done();
-    }
     // DotwallFrame play on the virtual port library, until it is signalled.
     pid_t startPlaying() {
         const pid_t play =
             startProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT, {"play", "p.png"}, folder.path());
-        waitFor([&] { return std::filesystem::exists(object); });
+        waitUntil([&] { return std::filesystem::exists(object); });
         return play;
     }
     ProgramRun snapshot() {
@@ -160,13 +150,19 @@ TEST_F(Faults, AFullDiskOrDevShmOrAnotherUsersObjectIsAnErrorAtTheStartNeverABus
     EXPECT_THAT(full.err, HasSubstr("Cannot write \"s/s\": 20 frames take 1547260 bytes, but "
                                     "its file system has 1048576 bytes free."));
 
-    // Another user at /dev/shm, sticky: the object of root under their name stays.
-    chmod(folder.path().c_str(), 0755);
+    // Another user at /dev/shm, sticky: the object of root under their name stays. The user
+    // runs a copy of play and its library in a folder open to all, wherever the build lies.
+    const std::filesystem::path copy = folder / "virtual_port";
+    std::filesystem::copy(std::filesystem::path(DOTWALL_FRAME_ON_VIRTUAL_PORT).parent_path(), copy);
+    for (const auto& path :
+         {folder.path(), folder / "p.png", copy, copy / "DotwallFrame", copy / "libWinIo.so"}) {
+        chmod(path.c_str(), 0755);
+    }
     const std::string other = "/dev/shm/dotwall-panel-65534-" + panel;
     makeObject(other, 0600, 0);
     ProgramRun foreign;
     const bool ran = runAs({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
-                            DOTWALL_FRAME_ON_VIRTUAL_PORT, "play", "p.png", "--frames", "1"},
+                            (copy / "DotwallFrame").string(), "play", "p.png", "--frames", "1"},
                            folder.path(), foreign);
     std::filesystem::remove(other);
     if (!ran) {
@@ -218,7 +214,7 @@ TEST_F(Faults, ASignalEndsAStreamBetweenFramesWithThePortLowAndAnIdleReadAtOnce)
         std::filesystem::remove(port.string() + ".started");
         const pid_t play =
             startProgram(DOTWALL_FRAME_ON_RECORDING_PORT, {"play", "p.png"}, folder.path());
-        ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(port.string() + ".started"); }));
+        ASSERT_TRUE(waitUntil([&] { return std::filesystem::exists(port.string() + ".started"); }));
         kill(play, SIGPIPE);  // ignored: nobody reads a pipe of play's
         kill(play, signal);
         EXPECT_EQ(finishProgram(play, folder.path()).status, 0);
@@ -228,14 +224,18 @@ TEST_F(Faults, ASignalEndsAStreamBetweenFramesWithThePortLowAndAnIdleReadAtOnce)
     }
     unsetenv("DOTWALL_RECORDED_PORT");
 
-    // Nothing is half done while a FIFO holds the input up: the first signal ends it.
+    // Nothing is half done while a FIFO holds the input up: the first signal ends it. The
+    // writer's end opens once the program holds the reader's.
     mkfifo((folder / "fifo").c_str(), 0600);
     const pid_t preview =
         startProgram(DOTWALL_FRAME_PATH, {"preview", "fifo", "-o", "out.png"}, folder.path());
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    int writer = -1;
+    EXPECT_TRUE(waitUntil(
+        [&] { return (writer = ::open((folder / "fifo").c_str(), O_WRONLY | O_NONBLOCK)) >= 0; }));
     kill(preview, SIGTERM);
     EXPECT_EQ(finishProgram(preview, folder.path()).status, 128 + SIGTERM);
     EXPECT_FALSE(std::filesystem::exists(folder / "out.png"));
+    ::close(writer);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <chrono>
+#include <climits>
 #include <numeric>
 #include <set>
 #include <thread>
@@ -72,7 +73,7 @@ TEST_F(FrameTool, LptPacksAColourPictureAsItIsAndStreamAndPreviewCarryItsFrame) 
 // play against the recording port library, which writes what it was sent to `port` when the
 // driver stops.
 // DotwallLpt's panel with a profile that sets 20 frames a second: the rate told is at most
-// that, and at least a quarter of it on a busy machine.
+// that, and at least three frames in the time the whole run took, however busy the machine.
 TEST_F(FrameTool, PlayStreamsAsGoDoesAtTheProfilesRateThenLeavesThePortLowAndTellsTheRate) {
     const std::string name = save(noisePicture(640, 240, kBlackAndWhite), "p.png");
     std::ofstream(folder / "slow.json")
@@ -92,7 +93,7 @@ TEST_F(FrameTool, PlayStreamsAsGoDoesAtTheProfilesRateThenLeavesThePortLowAndTel
     double rate = 0;
     EXPECT_EQ(std::sscanf(three.out.c_str(), "3 frames at %lf frames/s\n", &rate), 1) << three.out;
     EXPECT_LE(rate, 20.01);
-    EXPECT_GE(rate, 5);
+    EXPECT_GE(rate, 3 / three.seconds);
 }
 
 TEST_F(FrameTool, PreviewShowsADualScanFrameInTheOrderThePanelReceivesItsLines) {
@@ -265,7 +266,7 @@ std::string leftBehind(const std::filesystem::path& folder, const ProgramRun& ru
     std::set<std::string> lines;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
-        char line[256];
+        char line[NAME_MAX + 64];
         const Bytes bytes = readBytes(entry.path());
         std::snprintf(line, sizeof line, "%s %o %zu %02x\n", name.c_str(),
                       static_cast<unsigned>(entry.status().permissions()), bytes.size(),
@@ -282,6 +283,7 @@ std::string leftBehind(const std::filesystem::path& folder, const ProgramRun& ru
 TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsItsLinkAndMode) {
     save(noisePicture(8, 8, {qRgb(255, 255, 255)}), "p.png");  // every frame byte lit
     umask(022);
+    const std::string longest(NAME_MAX, 'n');  // the temporary beside it fits all the same
     const struct {
         std::vector<std::string> arguments;  // the picture goes after the command
         std::string before;  // at out.bin: a 50000-byte file of 0xAB in this mode, or a link
@@ -296,6 +298,7 @@ TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsIt
         {{"usb", "-o", "out.bin"}, "link", {}, "", "out.bin -> t.bin\nt.bin 644 38402 ff\n"},
         {{"usb", "-o", "caf\xe9.bin"}, "", {}, "", "caf\xe9.bin 644 38402 ff\n"},
         {{"lpt", "-o", "out.bin"}, "620", {}, "", "out.bin 620 38560 0f\n"},
+        {{"lpt", "-o", longest}, "", {}, "", longest + " 644 38560 0f\n"},
         {{"lpt", "-o", "/dev/stdout"}, "", {}, "", "stdout 38560\n"},
         {{"lpt", "-o", "p.png"},
          "",
@@ -327,7 +330,7 @@ TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsIt
                                   : "DotwallFrame: Cannot write " + file + row.reason + ".\n");
         EXPECT_EQ(result.status, row.reason.empty() ? 0 : 1) << file;
         EXPECT_EQ(leftBehind(folder.path(), result), row.after) << file;
-        for (const std::string name : {"out.bin", "t.bin", "caf\xe9.bin"}) {
+        for (const std::string name : {"out.bin", "t.bin", "caf\xe9.bin", longest.c_str()}) {
             std::filesystem::remove(folder / name);
         }
     }

@@ -70,21 +70,26 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >apt.txt || { cat ap
 cmp installed.bin built.bin || fail "the installed DotwallFrame usb packs otherwise than the build"
 /usr/bin/DotwallPanel installed.bin --snapshot frame.png >/dev/null || fail "DotwallPanel FRAME --snapshot"
 
-# play on the installed virtual library feeds the panel the picture 'lpt' packs.
-/usr/bin/DotwallPanel --snapshot live.png >panel.txt &
-viewer=$!
-sleep 1
-LD_LIBRARY_PATH=/usr/lib/dotwall/virtual /usr/bin/DotwallFrame play "$picture" --frames 2 >play.txt
-wait "$viewer" || fail "DotwallPanel saw no frame of play: $(cat panel.txt)"
+# play on the installed virtual library feeds the panel the picture 'lpt' packs, until the
+# panel has taken a frame, however late either starts.
+LD_LIBRARY_PATH=/usr/lib/dotwall/virtual /usr/bin/DotwallFrame play "$picture" >play.txt &
+player=$!
+/usr/bin/DotwallPanel --snapshot live.png >panel.txt ||
+    { kill "$player"; fail "DotwallPanel saw no frame of play: $(cat panel.txt)"; }
+kill -TERM "$player" && wait "$player" || fail "play did not end on SIGTERM with status 0"
 /usr/bin/DotwallFrame lpt "$picture" -o lpt.bin
 /usr/bin/DotwallFrame preview lpt.bin -o expected.png
 cmp live.png expected.png || fail "the panel showed otherwise than the frame play streamed"
 
-# The windows start and close on SIGTERM as on their user's close.
+# The windows start and close on SIGTERM as on their user's close, once they catch it.
+catches_sigterm() { (("0x$(sed -n 's/^SigCgt:\s*//p' "/proc/$1/status")" & 1 << 14)); }
 for program in DotwallUsb DotwallLpt; do
     LD_LIBRARY_PATH=/usr/lib/dotwall/virtual "/usr/bin/$program" 2>"$program.txt" &
     window=$!
-    sleep 2
+    for _ in $(seq 300); do
+        kill -0 "$window" 2>/dev/null && ! catches_sigterm "$window" || break
+        sleep 0.1
+    done
     kill -0 "$window" 2>/dev/null || fail "$program ended at start: $(cat "$program.txt")"
     kill -TERM "$window"
     wait "$window" || fail "$program did not close on SIGTERM with status 0"

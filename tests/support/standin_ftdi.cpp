@@ -8,9 +8,11 @@
 //   DOTWALL_STANDIN_FTDI_PRODUCT=6010 the one adapter plugged in is an FT2232H
 //   DOTWALL_STANDIN_FTDI_FAIL=WHAT    missing, denied, busy (on open), baudrate, bitmode, or
 //                                     write:N (the transfer that carries byte N fails)
+// A test that loads it tells by standin_ftdi_bytes_taken() when the chip has run dry.
 #include <ftdi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +26,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The bytes of every transfer the chip has put on its pins.
+std::atomic<long> bytesTaken = 0;
 
 std::string setting(const char* name) {
     const char* value = std::getenv(name);
@@ -207,7 +212,12 @@ int ftdi_transfer_data_done(ftdi_transfer_control* control) {
         adapter.broken = true;
         return error(context, -1, "LIBUSB_ERROR_NO_DEVICE");
     }
+    bytesTaken += size;
     return size;
+}
+
+long standin_ftdi_bytes_taken(void) {
+    return bytesTaken;
 }
 
 const char* ftdi_get_error_string(ftdi_context* context) {

@@ -6,17 +6,20 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace dotwall::testing {
@@ -105,6 +108,7 @@ struct ProgramRun {
     int status = -1;  // the exit status; -1 when the program did not exit by itself
     std::string out;
     std::string err;
+    double seconds = 0;  // from start to end, as runProgram saw it
 };
 
 // Where a program's standard output goes: a file finishProgram reads, a full disk, or a pipe
@@ -178,7 +182,21 @@ inline ProgramRun runProgram(const std::filesystem::path& program,
                              const std::filesystem::path& folder,
                              std::optional<rlim_t> fileSizeLimit = std::nullopt,
                              Output output = Output::Taken) {
-    return finishProgram(startProgram(program, arguments, folder, fileSizeLimit, output), folder);
+    const auto began = std::chrono::steady_clock::now();
+    ProgramRun run =
+        finishProgram(startProgram(program, arguments, folder, fileSizeLimit, output), folder);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    return run;
+}
+
+// Waits until `done` holds, however busy the machine; false when it did not within 30 s.
+inline bool waitUntil(const std::function<bool()>& done) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    bool held = false;
+    while (!(held = done()) && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return held;
 }
 
 }  // namespace dotwall::testing
