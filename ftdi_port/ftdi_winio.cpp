@@ -2,6 +2,7 @@
 // bit-bang mode: what DotwallLpt writes to the parallel port's data register goes out on the
 // adapter's eight pins at the rate the chip sets. Load it in place of the real library
 // (LD_LIBRARY_PATH=build/bin/ftdi).
+#include <atomic>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -24,9 +25,9 @@ constexpr std::int16_t kSuccess = 1;
 constexpr std::int16_t kFailure = 0;
 
 // The adapter from InitializeWinIo to ShutdownWinIo. Like the real port, it is started and
-// stopped by one thread while no other writes to it.
+// stopped by one thread while no other writes to it; any number may write to it between.
 std::unique_ptr<Adapter> adapter;
-bool failureTold = false;
+std::atomic<bool> failureTold = false;
 
 void tell(const std::string& what) {
     std::fprintf(stderr, "libWinIo.so (FTDI): %s\n", what.c_str());
@@ -74,7 +75,7 @@ std::int16_t SetPortVal(std::uint16_t address, std::uint32_t value, std::uint8_t
         return kFailure;
     }
     if (!adapter->write(static_cast<std::uint8_t>(value))) {
-        if (!std::exchange(failureTold, true)) {
+        if (!failureTold.exchange(true)) {
             tell(adapter->failure());
         }
         return kFailure;
