@@ -90,6 +90,9 @@ ChipStream::Clock::duration ChipStream::chipTime(std::size_t bytes) const {
 }
 
 bool ChipStream::submit(std::uint64_t from, std::size_t bytes) {
+    if (!completeTaken()) {
+        return false;
+    }
     // Read before libftdi has the transfer, which the chip cannot start on sooner: what this
     // thread reckons taken by the chip's time, the chip has taken or is about to.
     const Clock::time_point now = Clock::now();
@@ -131,12 +134,13 @@ bool ChipStream::completeOldest() {
     return true;
 }
 
-void ChipStream::completeTaken() {
+bool ChipStream::completeTaken() {
     while (inFlightCount_ > 0 && inFlight_[oldest_].taken <= Clock::now()) {
         if (!completeOldest()) {
-            return;
+            return false;
         }
     }
+    return true;
 }
 
 void ChipStream::waitForBytes(std::uint64_t enough, Clock::time_point deadline) {
@@ -160,7 +164,6 @@ void ChipStream::send() {
     Clock::time_point pendingSince = kNothingPending;
     bool waitedToFeed = false;
     while (!failed()) {
-        completeTaken();
         std::uint64_t pending = published_.load(std::memory_order_acquire) - submitted;
         const bool aged =
             pendingSince != kNothingPending && Clock::now() - pendingSince >= kPartialTransferWait;

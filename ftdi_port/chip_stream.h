@@ -103,8 +103,8 @@ class ChipStream {
     bool submit(std::uint64_t from, std::size_t bytes);
     bool completeOldest();
     // Completes every transfer the chip has taken by its time, which libftdi has not yet
-    // reported done when this thread was late to ask.
-    void completeTaken();
+    // reported done when this thread was late to ask; false when one failed.
+    bool completeTaken();
     // How long the chip takes to put that many bytes on its pins.
     Clock::duration chipTime(std::size_t bytes) const;
     // Sleeps until `enough` bytes were published, closing, the deadline (max(): none) or, with
