@@ -104,7 +104,7 @@ Adapter::~Adapter() {
 }
 
 void Adapter::finish() {
-    if (stream_ && stream_->drain() && lastByte_ != 0) {
+    if (stream_ && stream_->drain() && lastByte() != 0) {
         write(0);
         stream_->drain();
     }

@@ -25,12 +25,11 @@ class Adapter {
     Adapter(const Adapter&) = delete;
     Adapter& operator=(const Adapter&) = delete;
 
-    // Queues a byte for the pins; false once the stream has failed.
-    bool write(std::uint8_t byte) {
-        lastByte_ = byte;
-        return stream_->write(byte);
-    }
-    std::uint8_t lastByte() const { return lastByte_; }
+    // Queues a byte for the pins, from any number of threads at once; false once the stream
+    // has failed.
+    bool write(std::uint8_t byte) { return stream_->write(byte); }
+    // The last byte queued.
+    std::uint8_t lastByte() const { return stream_->lastByte(); }
 
     // Sends what is queued, waits until the chip has taken it, and leaves the pins low.
     void finish();
@@ -47,7 +46,6 @@ class Adapter {
 
     std::unique_ptr<ftdi_context, Closer> adapter_;
     std::unique_ptr<ChipStream> stream_;
-    std::uint8_t lastByte_ = 0;
 };
 
 }  // namespace dotwall::ftdi_port

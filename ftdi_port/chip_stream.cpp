@@ -84,15 +84,32 @@ void ChipStream::release(std::size_t bytes) {
     }
 }
 
+ChipStream::Clock::duration ChipStream::chipTime(std::size_t bytes) const {
+    return std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(static_cast<double>(bytes) / bytesPerSecond_));
+}
+
 bool ChipStream::submit(std::uint64_t from, std::size_t bytes) {
+    if (!completeTaken()) {
+        return false;
+    }
+    // Read before libftdi has the transfer, which the chip cannot start on sooner: what this
+    // thread reckons taken by the chip's time, the chip has taken or is about to.
+    const Clock::time_point now = Clock::now();
     ftdi_transfer_control* transfer = ftdi_write_data_submit(
         adapter_, ring_.data() + from % kQueueBytes, static_cast<int>(bytes));
     if (transfer == nullptr) {
         fail(std::string("ftdi_write_data_submit: ") + ftdi_get_error_string(adapter_));
         return false;
     }
-    inFlight_[(oldest_ + inFlightCount_) % kMostInFlight] = {transfer, bytes};
+    if (inFlightCount_ == 0 && lastSent_ != 0) {
+        underruns_.fetch_add(1, std::memory_order_relaxed);
+    }
+    // The chip starts on it when it has taken those before it, at the earliest now.
+    chipDryAt_ = std::max(chipDryAt_, now) + chipTime(bytes);
+    inFlight_[(oldest_ + inFlightCount_) % kMostInFlight] = {transfer, bytes, chipDryAt_};
     ++inFlightCount_;
+    lastSent_ = ring_[(from + bytes - 1) % kQueueBytes];
     return true;
 }
 
@@ -106,6 +123,23 @@ bool ChipStream::completeOldest() {
         return false;
     }
     release(done.bytes);
+    // Done before its time: the chip is ahead of its time here (its buffer takes the last
+    // bytes before they reach the pins), and so for the transfers after it.
+    if (const Clock::duration early = done.taken - Clock::now(); early > Clock::duration::zero()) {
+        for (std::size_t next = 0; next < inFlightCount_; ++next) {
+            inFlight_[(oldest_ + next) % kMostInFlight].taken -= early;
+        }
+        chipDryAt_ -= early;
+    }
+    return true;
+}
+
+bool ChipStream::completeTaken() {
+    while (inFlightCount_ > 0 && inFlight_[oldest_].taken <= Clock::now()) {
+        if (!completeOldest()) {
+            return false;
+        }
+    }
     return true;
 }
 
@@ -136,7 +170,7 @@ void ChipStream::send() {
         // A transfer that is not full goes out when the chip would otherwise run dry in the
         // middle of a stream, when its first byte has waited long enough, or on a drain.
         while (pending > 0 && inFlightCount_ < kMostInFlight &&
-               (pending >= kTransferBytes || (inFlightCount_ == 1 && waitedToFeed) || aged ||
+               (pending >= kTransferBytes || (inFlightCount_ <= 1 && waitedToFeed) || aged ||
                 draining_)) {
             const std::size_t bytes = std::min<std::uint64_t>(
                 {pending, kTransferBytes, kQueueBytes - submitted % kQueueBytes});
@@ -154,19 +188,14 @@ void ChipStream::send() {
             // The chip has one transfer left: what comes in the first half of its time goes
             // out with the next transfer, before this thread waits for that one, or the chip
             // would run dry.
-            const auto half = std::chrono::duration<double>(
-                static_cast<double>(inFlight_[oldest_].bytes) / bytesPerSecond_ / 2);
             waitForBytes(submitted + kTransferBytes,
-                         Clock::now() + std::chrono::duration_cast<Clock::duration>(half));
+                         Clock::now() + chipTime(inFlight_[oldest_].bytes) / 2);
             waitedToFeed = true;
             continue;
         }
         waitedToFeed = false;
         if (inFlightCount_ > 0) {
-            if (completeOldest() && inFlightCount_ == 0 &&
-                ring_[(submitted - 1) % kQueueBytes] != 0) {
-                ++underruns_;
-            }
+            completeOldest();
         } else if (closing_) {
             break;
         } else if (pending > 0) {

@@ -2,6 +2,7 @@
 // bit-bang mode: what DotwallLpt writes to the parallel port's data register goes out on the
 // adapter's eight pins at the rate the chip sets. Load it in place of the real library
 // (LD_LIBRARY_PATH=build/bin/ftdi).
+#include <atomic>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -11,7 +12,7 @@
 #include "ftdi_port/adapter.h"
 #include "winio/data_register.h"
 
-// The ten functions are the library's only exports.
+// The ten functions and DotwallPortError are the library's only exports.
 #pragma GCC visibility push(default)
 #include "winio/winio.h"
 #pragma GCC visibility pop
@@ -24,17 +25,30 @@ constexpr std::int16_t kSuccess = 1;
 constexpr std::int16_t kFailure = 0;
 
 // The adapter from InitializeWinIo to ShutdownWinIo. Like the real port, it is started and
-// stopped by one thread while no other writes to it.
+// stopped by one thread while no other writes to it; any number may write to it between.
 std::unique_ptr<Adapter> adapter;
-bool failureTold = false;
+std::atomic<bool> failureTold = false;
+// Why this thread's last call was refused, for DotwallPortError.
+thread_local std::string lastRefusal;
 
 void tell(const std::string& what) {
     std::fprintf(stderr, "libWinIo.so (FTDI): %s\n", what.c_str());
 }
 
-// The one access the panel is wired to; any other is a port that was not granted.
-bool reachesThePanel(std::uint16_t address, std::uint8_t size) {
-    return adapter != nullptr && address == dotwall::winio::kDataRegister && size == 1;
+std::int16_t refuse(std::string why) {
+    lastRefusal = std::move(why);
+    return kFailure;
+}
+
+// Why an access cannot reach the panel, as a port that was not granted; null for the one
+// access it is wired to.
+const char* unreachable(std::uint16_t address, std::uint8_t size) {
+    if (adapter == nullptr) {
+        return "No adapter is open: InitializeWinIo opened none, or ShutdownWinIo closed it.";
+    }
+    return address == dotwall::winio::kDataRegister && size == 1
+               ? nullptr
+               : "The adapter carries the data register 0x378 alone, one byte at a time.";
 }
 
 }  // namespace
@@ -70,23 +84,30 @@ std::int16_t ShutdownWinIo() {
 }
 
 std::int16_t SetPortVal(std::uint16_t address, std::uint32_t value, std::uint8_t size) {
-    if (!reachesThePanel(address, size)) {
-        return kFailure;
+    if (const char* why = unreachable(address, size)) {
+        return refuse(why);
     }
     if (!adapter->write(static_cast<std::uint8_t>(value))) {
-        if (!std::exchange(failureTold, true)) {
+        if (!failureTold.exchange(true)) {
             tell(adapter->failure());
         }
-        return kFailure;
+        return refuse(adapter->failure());
     }
     return kSuccess;
 }
 
 std::int16_t GetPortVal(std::uint16_t address, std::uint32_t* value, std::uint8_t size) {
-    if (value == nullptr || !reachesThePanel(address, size)) {
-        return kFailure;
+    if (const char* why = unreachable(address, size)) {
+        return refuse(why);
+    }
+    if (value == nullptr) {
+        return refuse("GetPortVal was given no place for the value.");
     }
     *value = adapter->lastByte();
     return kSuccess;
+}
+
+const char* DotwallPortError() {
+    return lastRefusal.c_str();
 }
 }

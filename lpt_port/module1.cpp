@@ -12,7 +12,15 @@ void Module1::throwRefused(std::uint8_t byte) {
                   "SetPortVal refused the byte %u for the port 0x%X (%u), so the stream ended: "
                   "the port library could not put it on the wire.",
                   unsigned{byte}, unsigned{winio::kDataRegister}, unsigned{winio::kDataRegister});
-    throw RuntimeError(ErrorKind::PortWriteRefused, message);
+    std::string said = message;
+    try {
+        if (const char* reason = portError_(); reason != nullptr && *reason != '\0') {
+            said += std::string(" ") + reason;
+        }
+    } catch (const RuntimeError&) {
+        // A library without DotwallPortError (FunctionNotFound): the message is all there is.
+    }
+    throw RuntimeError(ErrorKind::PortWriteRefused, said);
 }
 
 }  // namespace dotwall::lpt_port

@@ -33,7 +33,8 @@ class Module1 final : public PortInterface {
     void stop() override { shutdown_(); }
     // SetPortVal of one byte to the data register. A write the library refuses (it answers
     // 0: a port not granted, an adapter unplugged) raises PortWriteRefused naming SetPortVal
-    // and the port, so the stream ends instead of going on with nothing on the wire.
+    // and the port, with the library's reason where it gives one (DotwallPortError), so the
+    // stream ends instead of going on with nothing on the wire.
     void write(std::uint8_t byte) override {
         if (setPortVal_(winio::kDataRegister, byte, 1) == 0) [[unlikely]] {
             throwRefused(byte);
@@ -41,12 +42,13 @@ class Module1 final : public PortInterface {
     }
 
   private:
-    [[noreturn]] static void throwRefused(std::uint8_t byte);
+    [[noreturn]] void throwRefused(std::uint8_t byte);
 
     OutsideLibrary library_;
     BoundFunction<decltype(::InitializeWinIo)> initialize_{library_, "InitializeWinIo"};
     BoundFunction<decltype(::ShutdownWinIo)> shutdown_{library_, "ShutdownWinIo"};
     BoundFunction<decltype(::SetPortVal)> setPortVal_{library_, "SetPortVal"};
+    BoundFunction<decltype(::DotwallPortError)> portError_{library_, "DotwallPortError"};
 };
 
 }  // namespace dotwall::lpt_port

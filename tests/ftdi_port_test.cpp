@@ -7,6 +7,8 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <semaphore>
+#include <thread>
 
 #include "base/library_binder.h"
 #include "winio/winio.h"
@@ -17,6 +19,7 @@
 namespace dotwall::testing {
 namespace {
 
+using ::testing::Each;
 using ::testing::HasSubstr;
 
 class FtdiPort : public ::testing::Test {
@@ -28,7 +31,8 @@ class FtdiPort : public ::testing::Test {
     void TearDown() override {
         for (const char* name : {"DOTWALL_STANDIN_FTDI_RECORD", "DOTWALL_STANDIN_FTDI_RATE",
                                  "DOTWALL_STANDIN_FTDI_FAIL", "DOTWALL_STANDIN_FTDI_PRODUCT",
-                                 "DOTWALL_FTDI_DEVICE", "DOTWALL_FTDI_BYTES_PER_SECOND"}) {
+                                 "DOTWALL_STANDIN_FTDI_WAKE_LATE", "DOTWALL_FTDI_DEVICE",
+                                 "DOTWALL_FTDI_BYTES_PER_SECOND"}) {
             unsetenv(name);
         }
     }
@@ -45,9 +49,10 @@ class FtdiPort : public ::testing::Test {
 };
 
 TEST_F(FtdiPort, SetsEightOutputsInBitBangModeAtTheRateThenSendsEveryByteWithThePinsLowAround) {
-    // The chip takes 1 MB/s, a rate any build's writer keeps up with many times over, so that
-    // it never stalls.
+    // The chip takes 1 MB/s, the rate it is set to, which any build's writer keeps up with
+    // many times over, so that it never stalls.
     setenv("DOTWALL_STANDIN_FTDI_RATE", "1000000", 1);
+    setenv("DOTWALL_FTDI_BYTES_PER_SECOND", "1000000", 1);
     const ProgramRun played = play();
     EXPECT_EQ(played.status, 0) << played.err;
     EXPECT_EQ(played.err, "");
@@ -63,22 +68,22 @@ TEST_F(FtdiPort, SetsEightOutputsInBitBangModeAtTheRateThenSendsEveryByteWithThe
     expected.insert(expected.end(), stream.begin(), stream.end());
     expected.push_back(0);
     EXPECT_EQ(readBytes(folder / "record.bytes"), expected);
-    // Channel A, the first FT232H, 4700000 / 16 baud before bit-bang mode on all eight pins,
+    // Channel A, the first FT232H, 1000000 / 16 baud before bit-bang mode on all eight pins,
     // all of it before the first byte; closed and freed at the end.
     const std::string calls = record();
     EXPECT_TRUE(
-        calls.starts_with("interface 1\nopen 0403:6014\nbaudrate 293750\nbitmode ff 1\n"
+        calls.starts_with("interface 1\nopen 0403:6014\nbaudrate 62500\nbitmode ff 1\n"
                           "chunksize 8192\nfirst transfer\ntransfers "))
         << calls;
     EXPECT_THAT(calls, HasSubstr(" stalls 0 "));
     EXPECT_TRUE(calls.ends_with("\nclose\nfree\n")) << calls;
 
-    // Another rate, the FT2232H when there is no FT232H, and the adapter a user names.
-    setenv("DOTWALL_FTDI_BYTES_PER_SECOND", "1000000", 1);
+    // The default rate, the FT2232H when there is no FT232H, and the adapter a user names.
+    unsetenv("DOTWALL_FTDI_BYTES_PER_SECOND");
     setenv("DOTWALL_STANDIN_FTDI_PRODUCT", "6010", 1);
     ASSERT_EQ(play("1").status, 0);
     EXPECT_TRUE(
-        record().starts_with("interface 1\nopen 0403:6014\nopen 0403:6010\nbaudrate 62500\n"))
+        record().starts_with("interface 1\nopen 0403:6014\nopen 0403:6010\nbaudrate 293750\n"))
         << record();
     unsetenv("DOTWALL_STANDIN_FTDI_PRODUCT");
     setenv("DOTWALL_FTDI_DEVICE", "s:0x0403:0x6014:FT1X", 1);
@@ -130,22 +135,25 @@ TEST_F(FtdiPort, EachFailureIsOneLineThatSaysWhatToDoAndLeavesTheAdapterClosed) 
     }
 
     // Unplugged mid-stream: the refused write ends the stream, said by the library and by
-    // the program, and nothing is sent after it.
+    // the program with the library's reason, and nothing is sent after it.
     setenv("DOTWALL_STANDIN_FTDI_FAIL", "write:100000", 1);
     const ProgramRun unplugged = play("1000");
     EXPECT_EQ(unplugged.status, 1);
-    EXPECT_TRUE(unplugged.err.starts_with(
-        ftdi +
-        "The adapter stopped taking bytes (ftdi_transfer_data_done: LIBUSB_ERROR_NO_DEVICE)"))
+    const std::string reason =
+        "The adapter stopped taking bytes (ftdi_transfer_data_done: LIBUSB_ERROR_NO_DEVICE): it "
+        "was unplugged or failed, and the stream ended.\n";
+    EXPECT_TRUE(unplugged.err.starts_with(ftdi + reason) &&
+                unplugged.err.ends_with("could not put it on the wire. " + reason))
         << unplugged.err;
-    EXPECT_THAT(unplugged.err, HasSubstr("\nDotwallFrame: SetPortVal refused the byte "));
     EXPECT_TRUE(record().ends_with("close\nfree\n"));
     EXPECT_LT(readBytes(folder / "record.bytes").size(), 100000u + 64 * 1024);
 }
 
-// The library in this process, over the stand-in loaded first under libftdi1's name.
-TEST_F(FtdiPort, AWriterThatPausesMidStreamLeavesTheChipDryAndTheUnderrunsAreToldAtShutdown) {
+// The library in this process over the stand-in: four threads write at once, each its bytes
+// counting 1 to 63 over, while the library's thread wakes late (a busy machine); then a pause.
+TEST_F(FtdiPort, SeveralWritersGetEveryByteThroughInOrderAndEachTimeTheChipRanDryIsTold) {
     setenv("DOTWALL_STANDIN_FTDI_RATE", "4700000", 1);
+    setenv("DOTWALL_STANDIN_FTDI_WAKE_LATE", "20", 1);
     ASSERT_NE(dlopen(STANDIN_FTDI_PATH, RTLD_NOW | RTLD_GLOBAL), nullptr) << dlerror();
     OutsideLibrary chip{STANDIN_FTDI_PATH};
     BoundFunction<long()> bytesTaken{chip, "standin_ftdi_bytes_taken"};
@@ -157,26 +165,41 @@ TEST_F(FtdiPort, AWriterThatPausesMidStreamLeavesTheChipDryAndTheUnderrunsAreTol
     EXPECT_EQ(setPortVal(0x378, 48, 1), 0) << "no write before InitializeWinIo";
     ASSERT_EQ(initialize(), 1);
     const StandardErrorLines said;
-    // Each pause waits until the chip has taken every byte: one with the latch high is an
-    // underrun, one with the pins low is not.
-    long written = bytesTaken();  // the pins set low at the start
-    for (int pause = 0; pause < 3; ++pause) {
-        for (const std::uint8_t byte : {0, 16}) {
-            EXPECT_EQ(setPortVal(0x378, byte, 1), 1);
-            ++written;
-            EXPECT_TRUE(waitUntil([&] { return bytesTaken() == written; }));
-        }
+    constexpr int kWriters = 4, kWrites = 100'000;
+    std::counting_semaphore<kWriters> finished{0};
+    std::thread writers[kWriters];
+    for (int writer = 0; writer < kWriters; ++writer) {
+        writers[writer] = std::thread([&, writer] {
+            for (int n = 0; n < kWrites; ++n) {
+                setPortVal(0x378, writer * 64 + 1 + n % 63, 1);  // a refusal would be told
+            }
+            finished.release();
+        });
     }
+    for (int writer = 0; writer < kWriters; ++writer) {  // a stuck one ends the program
+        ASSERT_TRUE(finished.try_acquire_for(std::chrono::minutes(2))) << "the writers hang";
+    }
+    for (std::thread& writer : writers) {
+        writer.join();
+    }
+    EXPECT_EQ(setPortVal(0x378, 64, 1), 1);  // a byte no writer sends, held while the chip runs dry
+    EXPECT_TRUE(waitUntil([&] { return bytesTaken() >= 2 + kWriters * kWrites; }))
+        << "the chip takes the pins' first 0, every writer's bytes and the last";
     std::uint32_t last = 0;
     EXPECT_EQ(getPortVal(0x378, &last, 1) + setPortVal(0x379, 1, 1) + setPortVal(0x378, 1, 2), 1);
-    EXPECT_EQ(last, 16u);
+    EXPECT_EQ(last, 64u);
     EXPECT_EQ(shutdown(), 1);
-    EXPECT_EQ(said.lines(),
-              "libWinIo.so (FTDI): The adapter ran out of bytes 3 times while the "
-              "stream ran: the PC did not keep up, and the panel saw its lines "
-              "stall.\n");
-    EXPECT_THAT(record(), HasSubstr(" stalls 3 "));
-    EXPECT_EQ(readBytes(folder / "record.bytes").back(), 0) << "the pins left low";
+    int reached[kWriters]{}, outOfOrder = 0;
+    for (const std::uint8_t byte : readBytes(folder / "record.bytes")) {
+        outOfOrder += byte % 64 != 0 && byte % 64 != 1 + reached[byte / 64]++ % 63;
+    }
+    EXPECT_EQ(outOfOrder, 0);
+    EXPECT_THAT(reached, Each(kWrites));
+    const int stalls = std::atoi(record().substr(record().find(" stalls ") + 8).c_str());
+    EXPECT_EQ(said.lines(), "libWinIo.so (FTDI): The adapter ran out of bytes " +
+                                std::to_string(stalls) +
+                                " times while the stream ran: the PC did not keep up, and the "
+                                "panel saw its lines stall.\n");
 }
 
 }  // namespace

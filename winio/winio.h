@@ -1,4 +1,5 @@
-/* Port access for user programs: the functions of the WinIo library, built for Linux.
+/* Port access for user programs: the functions of the WinIo library, built for Linux, and
+ * one of this project's own that a port library may add.
  *
  * Port I/O (x86 only; elsewhere every function reports failure):
  *   InitializeWinIo asks the kernel for the parallel port's registers 0x378 to 0x37A
@@ -17,6 +18,12 @@
  * port access, so there is no driver to install.
  *
  * Results: non-zero for success, 0 for failure.
+ *
+ * Why a call failed (optional; the USB adapter's library has it): DotwallPortError returns
+ * why the calling thread's last call into the library was refused, in sentences for a
+ * person, such as the adapter unplugged with libusb's error, or "" when it has nothing to
+ * add. The text stays as it is until that thread's next call. A program binds it only when
+ * the library has it, and adds what it says to its own message.
  */
 #ifndef DOTWALL_WINIO_H
 #define DOTWALL_WINIO_H
@@ -38,6 +45,8 @@ int16_t GetPhysLong(uint8_t* physicalAddress, uint32_t* value);
 int16_t SetPhysLong(uint8_t* physicalAddress, uint32_t value);
 int16_t InstallWinIoDriver(const char* driverPath, int16_t demandLoaded);
 int16_t RemoveWinIoDriver(void);
+
+const char* DotwallPortError(void);
 
 #ifdef __cplusplus
 }

@@ -8,6 +8,8 @@
 //   DOTWALL_STANDIN_FTDI_PRODUCT=6010 the one adapter plugged in is an FT2232H
 //   DOTWALL_STANDIN_FTDI_FAIL=WHAT    missing, denied, busy (on open), baudrate, bitmode, or
 //                                     write:N (the transfer that carries byte N fails)
+//   DOTWALL_STANDIN_FTDI_WAKE_LATE=MS a thread that waits for a transfer wakes MS ms after the
+//                                     chip took it, as on a busy machine
 // A test that loads it tells by standin_ftdi_bytes_taken() when the chip has run dry.
 #include <ftdi.h>
 
@@ -42,6 +44,8 @@ struct Adapter {
     std::vector<unsigned char> bytes;
     double bytesPerSecond = std::atof(setting("DOTWALL_STANDIN_FTDI_RATE").c_str());
     std::string fail = setting("DOTWALL_STANDIN_FTDI_FAIL");
+    std::chrono::milliseconds wakeLate{
+        std::atol(setting("DOTWALL_STANDIN_FTDI_WAKE_LATE").c_str())};
     Clock::time_point chipFreeAt{};
     Clock::time_point streamStart{};  // when the chip began on the second transfer
     int inFlight = 0, mostInFlight = 0, transfers = 0, largest = 0, stalls = 0;
@@ -201,7 +205,9 @@ ftdi_transfer_control* ftdi_write_data_submit(ftdi_context* context, unsigned ch
 int ftdi_transfer_data_done(ftdi_transfer_control* control) {
     auto* transfer = reinterpret_cast<Transfer*>(control);
     Adapter& adapter = adapterOf(control->ftdi);
-    std::this_thread::sleep_until(transfer->takenAt);
+    if (Clock::now() < transfer->takenAt) {
+        std::this_thread::sleep_until(transfer->takenAt + adapter.wakeLate);
+    }
     const std::lock_guard lock(adapter.mutex);
     ftdi_context* context = control->ftdi;
     const int size = control->size;
