@@ -6,17 +6,20 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace dotwall::testing {
@@ -100,6 +103,14 @@ class StandardErrorLines {
     int saved_ = dup(2);
 };
 
+// Waits until `done` holds, for at most 30 s.
+inline bool waitFor(const std::function<bool()>& done) {
+    for (int look = 0; look < 3000 && !done(); ++look) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+}
+
 // How a program run ended and what it printed.
 struct ProgramRun {
     int status = -1;  // the exit status; -1 when the program did not exit by itself
@@ -158,6 +169,19 @@ inline ProgramRun finishProgram(pid_t child, const std::filesystem::path& folder
         std::filesystem::remove(folder / name);
     }
     return run;
+}
+
+// finishProgram for a program that was told to stop: one that has not ended 30 s later is
+// killed, and its status is -1.
+inline ProgramRun finishStopped(pid_t child, const std::filesystem::path& folder) {
+    siginfo_t ended{};
+    if (!waitFor([&] {
+            return waitid(P_PID, child, &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                   ended.si_pid == child;
+        })) {
+        kill(child, SIGKILL);
+    }
+    return finishProgram(child, folder);
 }
 
 inline ProgramRun runProgram(const std::filesystem::path& program,
