@@ -212,18 +212,14 @@ TEST_F(Faults, ASignalEndsAStreamBetweenFramesWithThePortLowAndAnIdleReadAtOnce)
         ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(port.string() + ".started"); }));
         kill(play, SIGPIPE);  // ignored: nobody reads a pipe of play's
         for (const int signal : sent) {
-            EXPECT_TRUE(signal != 0 || waitFor([&] {
-                            return readText(folder / ".run.err").find("a second signal") !=
-                                   std::string::npos;
-                        }));
+            EXPECT_TRUE(signal != 0 || waitForSaying(folder.path(), "a second signal"));
             kill(play, signal);
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         const ProgramRun played = finishStopped(play, folder.path());
         EXPECT_EQ(played.status, 0);
         const Bytes stopped = readBytes(port);
-        // Cut short at the slow panel's first latch (48, 32, a group high and low), or whole
-        // frames; then 0.
+        // Cut short at the slow panel's first latch (48, 32, a group high, low), or whole frames.
         EXPECT_EQ(stopped.size() % kWritesPerFrame, slow ? 5u : 1u);
         EXPECT_THAT(played.out, HasSubstr(slow ? "0 frames at 0.00 frames/s" : " frames at "));
         EXPECT_EQ(stopped.back(), 0);

@@ -122,6 +122,10 @@ TEST(LptStart, SigtermOrSighupEndsAStreamOrAnOpenBoxAsClosingTheWindowDoes) {
             }
         });
         signalling.start(1);
+        QTimer::singleShot(30000, &signalling, [] {  // a signal that closed nothing
+            ADD_FAILURE() << "still open 30 s later";
+            QApplication::closeAllWindows();
+        });
         EXPECT_EQ(
             port_tool::runDotwallLpt({signal == 0 ? nullptr : &messages, RECORDING_WINIO_PATH},
                                      signal == 0 ? std::optional("missing.png") : std::nullopt),

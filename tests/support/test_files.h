@@ -171,14 +171,16 @@ inline ProgramRun finishProgram(pid_t child, const std::filesystem::path& folder
     return run;
 }
 
-// finishProgram for a program that was told to stop: one that has not ended 30 s later is
-// killed, and its status is -1.
+// Waits until a program startProgram started in `folder` has said `text` on standard error.
+inline bool waitForSaying(const std::filesystem::path& folder, std::string_view text) {
+    return waitFor([&] { return readText(folder / ".run.err").find(text) != std::string::npos; });
+}
+
+// finishProgram for a program told to stop: one still running 30 s later is killed (-1).
 inline ProgramRun finishStopped(pid_t child, const std::filesystem::path& folder) {
-    siginfo_t ended{};
-    if (!waitFor([&] {
-            return waitid(P_PID, child, &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-                   ended.si_pid == child;
-        })) {
+    siginfo_t end{};  // WNOWAIT: it is left for finishProgram
+    const auto ended = [&] { return waitid(P_PID, child, &end, WEXITED | WNOHANG | WNOWAIT) == 0; };
+    if (!waitFor([&] { return ended() && end.si_pid == child; })) {
         kill(child, SIGKILL);
     }
     return finishProgram(child, folder);
