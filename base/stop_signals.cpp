@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include "base/runtime_error.h"
 
@@ -37,16 +38,6 @@ void handle(int signal, void (*handler)(int), int flags) {
     sigaction(signal, &action, nullptr);
 }
 
-extern "C" void noteStopSignal(int signal);
-
-void takeStopSignals(int flags) {
-    for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
-        if (stopSignalTaken[i]) {
-            handle(kStopSignals[i], noteStopSignal, flags);
-        }
-    }
-}
-
 extern "C" void noteStopSignal(int signal) {
     if (workHalfDone == 0) {
         _exit(kStoppedBySignal + signal);
@@ -61,6 +52,14 @@ extern "C" void noteStopSignal(int signal) {
     const char byte = 0;
     [[maybe_unused]] const ssize_t written = ::write(stopWakeUp[1], &byte, 1);
     errno = savedErrno;
+}
+
+void takeStopSignals(int flags) {
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
+        if (stopSignalTaken[i]) {
+            handle(kStopSignals[i], noteStopSignal, flags);
+        }
+    }
 }
 
 extern "C" void tellSlowStop(int) {

@@ -26,7 +26,7 @@ void CloseOnSignals::close() {
     if (StopSignals::atOnce() && stopAtOnce_) {
         stopAtOnce_();
     }
-    // Their own event loops end once the window's thread is back in them.
+    // An open box is closed first: its event loop ends once the window's thread is back in it.
     for (QWidget* shown : QApplication::topLevelWidgets()) {
         if (auto* box = qobject_cast<QDialog*>(shown); box && box->isModal() && box->isVisible()) {
             box->reject();
