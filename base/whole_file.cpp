@@ -9,8 +9,10 @@
 #include <climits>
 #include <cstdio>
 #include <random>
+#include <utility>
 
 #include "base/file_error.h"
+#include "base/stop_signals.h"
 
 namespace dotwall {
 
@@ -137,6 +139,11 @@ class FileBeside {
 void FileOutput::write(const void* data, std::size_t size) {
     const auto* bytes = static_cast<const char*>(data);
     while (size > 0) {
+        // A stop at once cuts a write that a pipe holds up short: the work ends here, and the
+        // file beside the target goes with it.
+        if (StopSignals::atOnce()) {
+            StopSignals::throwIfReceived();
+        }
         const ssize_t written = ::write(descriptor_, bytes, size);
         if (written < 0 && errno == EINTR) {
             continue;

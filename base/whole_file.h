@@ -13,7 +13,8 @@ namespace dotwall {
 // or pipe itself.
 class FileOutput {
   public:
-    // Writes all `size` bytes; a failure raises FileAccess naming the target and the reason.
+    // Writes all `size` bytes; a failure raises FileAccess naming the target and the reason,
+    // a stop at once (see StopSignals) Stopped.
     void write(const void* data, std::size_t size);
 
     // The file the new one replaces, when it replaces one, so that a writer can carry on

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <new>
 
+#include "base/stop_signals.h"
 #include "base/whole_number.h"
 #include "command_line/standard_output.h"
-#include "command_line/stop_signals.h"
 
 namespace dotwall::command_line {
 

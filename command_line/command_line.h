@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/runtime_error.h"
+#include "base/stop_signals.h"
 
 // The command lines of DotwallFrame, DotwallPanel and DotwallLpt: one skeleton on Qt's
 // parser, with every option described, the help made from those descriptions, one rule for
@@ -15,7 +16,7 @@ namespace dotwall::command_line {
 inline constexpr int kDone = 0;
 inline constexpr int kBadInputOrOutput = 1;
 inline constexpr int kWrongUsage = 2;
-inline constexpr int kStoppedBySignal = 128;  // plus the signal's number, as a shell reports it
+using dotwall::kStoppedBySignal;  // plus the signal's number, as a shell reports it
 
 // "DotwallFrame 1.0.0": the program's name and the version of Dotwall it belongs to.
 std::string versionLine(const std::string& program);

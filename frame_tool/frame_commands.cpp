@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "base/file_error.h"
+#include "base/stop_signals.h"
 #include "base/whole_file.h"
-#include "command_line/stop_signals.h"
 #include "frames/frame_file.h"
 #include "frames/frame_picture.h"
 #include "frames/port_signals.h"
@@ -17,8 +17,6 @@
 namespace dotwall::frame_tool {
 
 namespace {
-
-using command_line::StopSignals;
 
 // Writes `size` bytes into the file unless a stop signal came first.
 void writeUnlessStopped(FileOutput& file, const void* data, std::size_t size) {

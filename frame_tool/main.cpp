@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/stop_signals.h"
 #include "command_line/command_line.h"
-#include "command_line/stop_signals.h"
 #include "frame_tool/frame_commands.h"
 #include "frame_tool/play.h"
 
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
     // the offscreen platform). Starting the offscreen platform and shutting it down again
     // would cost more than all the packing.
     qInstallMessageHandler(keepOnlyQtsFatalMessages);
-    const command_line::StopSignals stopSignals;
+    const StopSignals stopSignals("DotwallFrame");
     return command_line::runProgram("DotwallFrame", [&] {
         command_line::runCommand(
             "DotwallFrame",

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/runtime_error.h"
-#include "command_line/stop_signals.h"
+#include "base/stop_signals.h"
 #include "lpt_port/module1.h"
 #include "lpt_port/refresh_thread.h"
 #include "picture/frame_packing.h"
@@ -43,7 +43,7 @@ void playPicture(const std::filesystem::path& picturePath, const PanelProfile& p
                  PictureFitting fitting, long frames) {
     std::vector<std::uint8_t> frame = packPanelFrame(profile, loadPicture(picturePath), fitting);
     lpt_port::Module1 port;
-    const command_line::StopSignals::HalfDone feeding;
+    const StopSignals::HalfDone feeding;
     const DriverStarted driver(port);
     std::exception_ptr failure;
     lpt_port::RefreshThread refresh(
@@ -56,7 +56,9 @@ void playPicture(const std::filesystem::path& picturePath, const PanelProfile& p
         std::fprintf(stderr, "DotwallFrame: %s\n", lpt_port::describe(grant).c_str());
     }
     while (refresh.running()) {
-        if (command_line::StopSignals::received() != 0) {
+        if (StopSignals::atOnce()) {
+            refresh.stopAtOnce();
+        } else if (StopSignals::received() != 0) {
             refresh.requestStop();
         }
         std::this_thread::sleep_for(kSignalLook);

@@ -4,7 +4,6 @@
 #include <time.h>
 
 #include <cstdio>
-#include <thread>
 #include <utility>
 
 namespace dotwall::lpt_port {
@@ -29,10 +28,11 @@ std::chrono::nanoseconds threadProcessorTime() {
 
 }  // namespace
 
-LinePacer::LinePacer(port_signals::PortWriter& port, bool pauseForRealTime,
+LinePacer::LinePacer(port_signals::PortWriter& port, StreamStop& stop, bool pauseForRealTime,
                      std::chrono::nanoseconds linePeriod, int linesPerFrame,
                      RateUnreachable rateUnreachable)
     : port_(port),
+      stop_(stop),
       pauseForRealTime_(pauseForRealTime),
       period_(linePeriod),
       linesPerFrame_(linesPerFrame),
@@ -71,6 +71,7 @@ void LinePacer::keepPeriod() {
         const Clock::time_point owedUntil =
             owed_ >= kShortestPause ? now + owed_ : Clock::time_point::min();
         sleepUntil(std::max(deadline_ - kWaitedOut, owedUntil));
+        stop_.throwIfAtOnce();
         while (Clock::now() < deadline_) {
         }
     }
@@ -94,7 +95,7 @@ void LinePacer::sleepUntil(Clock::time_point wakeAt) {
     if (wakeAt <= before) {
         return;
     }
-    std::this_thread::sleep_until(wakeAt);
+    stop_.sleepUntil(wakeAt);
     owed_ -= std::min<std::chrono::nanoseconds>(owed_, Clock::now() - before);
 }
 

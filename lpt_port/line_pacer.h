@@ -5,6 +5,7 @@
 #include <string>
 
 #include "frames/port_signals.h"
+#include "lpt_port/stream_stop.h"
 
 namespace dotwall::lpt_port {
 
@@ -24,17 +25,21 @@ namespace dotwall::lpt_port {
 //   written by a spinning port instruction, at about 1 µs a byte, thus gets the same short
 //   pause after every line, which the panel does not show; a port that makes the thread wait
 //   (a USB adapter) needs almost none.
+// A stop at once cuts its pause short and raises StreamStop::CutShort at the next write.
 class LinePacer final : public port_signals::PortWriter {
   public:
     using Clock = std::chrono::steady_clock;
     // Called once, on the streaming thread, when the port cannot reach the line period.
     using RateUnreachable = std::function<void(const std::string& what)>;
 
-    LinePacer(port_signals::PortWriter& port, bool pauseForRealTime,
+    LinePacer(port_signals::PortWriter& port, StreamStop& stop, bool pauseForRealTime,
               std::chrono::nanoseconds linePeriod, int linesPerFrame,
               RateUnreachable rateUnreachable);
 
-    void write(std::uint8_t byte) override { port_.write(byte); }
+    void write(std::uint8_t byte) override {
+        stop_.throwIfAtOnce();
+        port_.write(byte);
+    }
     void beforeLatch() override;
 
   private:
@@ -42,6 +47,7 @@ class LinePacer final : public port_signals::PortWriter {
     void sleepUntil(Clock::time_point wakeAt);
 
     port_signals::PortWriter& port_;
+    StreamStop& stop_;
     bool pauseForRealTime_;
     std::chrono::nanoseconds period_;
     int linesPerFrame_;

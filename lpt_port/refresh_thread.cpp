@@ -31,7 +31,7 @@ RealTimeGrant RefreshThread::start(const PanelProfile& profile, std::vector<std:
     sending_ = std::move(frame);
     newFrame_.assign(sending_.size(), 0);
     newFrameWaiting_ = false;
-    stopRequested_ = false;
+    stop_.clear();
     framesSent_ = 0;
     running_ = true;
     std::promise<RealTimeGrant> granted;
@@ -76,19 +76,23 @@ void RefreshThread::stream(std::promise<RealTimeGrant>& granted) {
     const RealTimeGrant grant = runInRealTime({bytesOf(sending_), bytesOf(newFrame_)});
     granted.set_value(grant);  // `granted` is gone once start() has returned
     LinePacer port(
-        port_, grant.priority && settings_.pauseAfterLines,
+        port_, stop_, grant.priority && settings_.pauseAfterLines,
         std::chrono::nanoseconds(profile_.linePeriodNs()), profile_.lines,
         settings_.rateUnreachable ? settings_.rateUnreachable : [](const std::string&) {});
     port_signals::FrameEncoder encoder(profile_);
     std::exception_ptr failure;
     const auto began = std::chrono::steady_clock::now();
     try {
-        do {
-            takeNewFrame();
-            encoder.writeFrame(sending_, port);
-            ++framesSent_;
-        } while (!stopRequested_ &&
-                 (settings_.frameLimit == 0 || framesSent_ < settings_.frameLimit));
+        try {
+            do {
+                takeNewFrame();
+                encoder.writeFrame(sending_, port);
+                ++framesSent_;
+            } while (!stop_.asked() &&
+                     (settings_.frameLimit == 0 || framesSent_ < settings_.frameLimit));
+        } catch (const StreamStop::CutShort&) {
+            // A stop at once: the port is left low all the same.
+        }
         port_.write(port_signals::kAllLinesLow);
     } catch (...) {
         failure = std::current_exception();

@@ -15,14 +15,16 @@
 #include "frames/panel_profile.h"
 #include "frames/port_signals.h"
 #include "lpt_port/realtime.h"
+#include "lpt_port/stream_stop.h"
 
 namespace dotwall::lpt_port {
 
 // GO!'s refresh on a thread of its own: the frame out of the port, frame after frame, at an
-// even pace whatever the window does, until a stop is asked; then 0 once, so that no latch,
-// clock or AC line is left high. A new frame is taken only at a frame boundary, so every
-// frame on the wire is one whole packing. Each line is paced by a LinePacer: at the
-// profile's line rate when it sets one, and clear of the kernel's limit on real-time threads.
+// even pace whatever the window does, until a stop is asked (after the frame being sent, or
+// at once); then 0 once, so that no latch, clock or AC line is left high. A new frame is taken only
+// at a frame boundary, so every frame on the wire is one whole packing. Each line is paced by a
+// LinePacer: at the profile's line rate when it sets one, and clear of the kernel's limit on
+// real-time threads.
 class RefreshThread {
   public:
     struct Settings {
@@ -50,7 +52,10 @@ class RefreshThread {
     // The frame, of the same size, goes out whole from the next frame boundary on.
     void replaceFrame(std::span<const std::uint8_t> frame);
     // Asks the stream to end after the frame being sent; returns at once.
-    void requestStop() { stopRequested_ = true; }
+    void requestStop() { stop_.afterFrame(); }
+    // Asks the stream to end at its next write, the frame cut short, or at the end of a pause;
+    // returns at once.
+    void stopAtOnce() { stop_.atOnce(); }
     // Waits until the stream has ended.
     void join();
 
@@ -68,7 +73,7 @@ class RefreshThread {
     Settings settings_;
     std::thread thread_;
     std::atomic<bool> running_ = false;
-    std::atomic<bool> stopRequested_ = false;
+    StreamStop stop_;
     std::atomic<long> framesSent_ = 0;
     PanelProfile profile_;
     std::vector<std::uint8_t> sending_;  // the refresh thread's own

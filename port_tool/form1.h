@@ -48,6 +48,8 @@ class Form1 final : public QWidget {
     // Shows a picture file in black and white, as DotwallUsb's Open does; a file that cannot
     // be loaded is reported and changes nothing.
     void openPicture(const std::filesystem::path& path);
+    // Ends a stream at once, its frame cut short; the port is still left low.
+    void stopStreamAtOnce() { refresh_.stopAtOnce(); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;

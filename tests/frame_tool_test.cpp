@@ -345,6 +345,31 @@ TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsIt
     const auto bytes = 1 + std::distance(std::istreambuf_iterator<char>(fifo), {});
     EXPECT_EQ(finishProgram(streaming, folder.path()).status, 128 + SIGTERM);
     EXPECT_EQ(bytes % port_signals::kWritesPerFrame, 0);
+
+    // A reader that takes nothing holds it up: the slow stop is told, and a second signal
+    // ends the write at once.
+    const pid_t held = startProgram(
+        DOTWALL_FRAME_PATH, {"stream", "p.png", "--frames", "1000", "-o", "fifo"}, folder.path());
+    std::ifstream idle(folder / "fifo", std::ios::binary);
+    idle.ignore(1);  // the first frame is under way, more than the pipe holds
+    kill(held, SIGTERM);
+    EXPECT_TRUE(waitForSaying(folder.path(), "a second signal"));
+    kill(held, SIGTERM);
+    EXPECT_EQ(finishStopped(held, folder.path()).status, 128 + SIGTERM);
+
+    // A stop while a file is written leaves the old file, and no other.
+    std::filesystem::remove(folder / "fifo");
+    writeBytes(folder / "out.bin", Bytes(50000, 0xAB));
+    const pid_t writing =
+        startProgram(DOTWALL_FRAME_PATH,
+                     {"stream", "p.png", "--frames", "1000000", "-o", "out.bin"}, folder.path());
+    ASSERT_TRUE(waitUntil([&] {  // p.png, out.bin, the run's two outputs and the temporary file
+        return std::distance(std::filesystem::directory_iterator(folder.path()), {}) == 5;
+    }));
+    kill(writing, SIGTERM);
+    const ProgramRun stopped = finishStopped(writing, folder.path());
+    EXPECT_EQ(stopped.status, 128 + SIGTERM);
+    EXPECT_EQ(leftBehind(folder.path(), stopped), "out.bin 644 50000 ab\n");
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // A port-access library that touches no port: it records what the program asks of it. In a
 // program the test runs as a process, DOTWALL_RECORDED_PORT=FILE has it write FILE.started
-// when the driver starts and the bytes written to the port into FILE when it stops.
+// when the driver starts and the bytes written to the port into FILE when it stops;
+// DOTWALL_RECORDED_PORT_WRITE_MS=N makes each write take N ms, as a stalled port does.
 #include <sched.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "recorded_port_calls.h"
 #include "winio/data_register.h"
@@ -43,6 +46,10 @@ std::int16_t ShutdownWinIo() {
 
 // Answers any number but 0 for a write it takes: only 0 says a write was refused.
 std::int16_t SetPortVal(std::uint16_t port, std::uint32_t value, std::uint8_t size) {
+    static const char* const stall = std::getenv("DOTWALL_RECORDED_PORT_WRITE_MS");
+    if (stall != nullptr) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(stall)));
+    }
     RecordedPortCalls& calls = *RecordingWinIoCalls();
     const std::lock_guard lock(calls.mutex);
     if (calls.bytes.size() >= calls.refuseFrom) {

@@ -103,6 +103,16 @@ class StandardErrorLines {
     int saved_ = dup(2);
 };
 
+// Waits until `done` holds, however busy the machine; false when it did not within 30 s.
+inline bool waitUntil(const std::function<bool()>& done) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    bool held = false;
+    while (!(held = done()) && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return held;
+}
+
 // How a program run ended and what it printed.
 struct ProgramRun {
     int status = -1;  // the exit status; -1 when the program did not exit by itself
@@ -177,6 +187,21 @@ inline ProgramRun finishProgram(pid_t child, const std::filesystem::path& folder
     return run;
 }
 
+// Waits until a program startProgram started in `folder` has said `text` on standard error.
+inline bool waitForSaying(const std::filesystem::path& folder, std::string_view text) {
+    return waitUntil([&] { return readText(folder / ".run.err").find(text) != std::string::npos; });
+}
+
+// finishProgram for a program told to stop: one still running 30 s later is killed (-1).
+inline ProgramRun finishStopped(pid_t child, const std::filesystem::path& folder) {
+    siginfo_t end{};  // WNOWAIT: it is left for finishProgram
+    const auto ended = [&] { return waitid(P_PID, child, &end, WEXITED | WNOHANG | WNOWAIT) == 0; };
+    if (!waitUntil([&] { return ended() && end.si_pid == child; })) {
+        kill(child, SIGKILL);
+    }
+    return finishProgram(child, folder);
+}
+
 inline ProgramRun runProgram(const std::filesystem::path& program,
                              const std::vector<std::string>& arguments,
                              const std::filesystem::path& folder,
@@ -187,16 +212,6 @@ inline ProgramRun runProgram(const std::filesystem::path& program,
         finishProgram(startProgram(program, arguments, folder, fileSizeLimit, output), folder);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     return run;
-}
-
-// Waits until `done` holds, however busy the machine; false when it did not within 30 s.
-inline bool waitUntil(const std::function<bool()>& done) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    bool held = false;
-    while (!(held = done()) && std::chrono::steady_clock::now() < giveUp) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return held;
 }
 
 }  // namespace dotwall::testing
