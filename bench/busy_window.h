@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "port_tool/form1.h"
+#include "lpt_tool/form1.h"
 #include "widgets/picture_widget.h"
 
 namespace dotwall::bench {
@@ -26,7 +26,7 @@ class BusyWindow {
         }
         const QString large = folder_.filePath("large.png");
         picture.save(large);
-        started_ = window_.Form_Load() == port_tool::LoadOutcome::Started;
+        started_ = window_.Form_Load() == lpt_tool::LoadOutcome::Started;
         window_.show();
         QObject::connect(&timer_, &QTimer::timeout, [this, path = QFile::encodeName(large)] {
             auto* area = window_.findChild<PictureWidget*>("Picture1");
@@ -44,7 +44,7 @@ class BusyWindow {
 
   private:
     QTemporaryDir folder_;
-    port_tool::Form1 window_;
+    lpt_tool::Form1 window_;
     QTimer timer_;
     bool started_ = false;
 };

@@ -18,8 +18,8 @@
 #include "bench/busy_window.h"
 #include "frames/port_signals.h"
 #include "frames/profile_frame.h"
-#include "lpt_port/module1.h"
-#include "lpt_port/refresh_thread.h"
+#include "port_stream/port_binding.h"
+#include "port_stream/refresh_thread.h"
 
 namespace {
 
@@ -69,18 +69,18 @@ ChipRecord chipRecord(const std::string& record) {
 void run(const char* name, long frames, bench::BusyWindow* busy, const std::string& record) {
     FrameBuffer frame;
     frame.preFill();
-    lpt_port::Module1 port(FTDI_WINIO_PATH);
+    port_stream::PortBinding port(FTDI_WINIO_PATH);
     if (!port.start()) {
         std::printf("%s: InitializeWinIo of the FTDI library failed\n", name);
         return;
     }
-    lpt_port::RefreshThread refresh(port, [](std::exception_ptr) {},
-                                    {.frameLimit = frames, .rateUnreachable = {}});
+    port_stream::RefreshThread refresh(port, [](std::exception_ptr) {},
+                                       {.frameLimit = frames, .rateUnreachable = {}});
     if (busy != nullptr) {
         busy->start();
     }
     const double processorBefore = streamProcessorSeconds();
-    const lpt_port::RealTimeGrant grant =
+    const port_stream::RealTimeGrant grant =
         refresh.start(dotwallLptProfile(), profile_frame::ofFrameBuffer(frame));
     while (refresh.running()) {
         QTest::qWait(5);

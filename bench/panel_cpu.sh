@@ -16,7 +16,7 @@ frames=150
 viewer=$!
 trap 'kill $viewer 2>/dev/null' EXIT
 start=$(date +%s.%N)
-LD_LIBRARY_PATH="$bin/virtual" "$bin/DotwallFrame" play port_tool/resources/default_picture.bmp \
+LD_LIBRARY_PATH="$bin/virtual" "$bin/DotwallFrame" play lpt_tool/resources/default_picture.bmp \
     --frames $frames &
 player=$!
 sleep 1

@@ -1,4 +1,4 @@
-// DotwallLpt's refresh through the real port binding (Module1 and the binder) into a
+// DotwallLpt's refresh through the real port binding (PortBinding and the binder) into a
 // stand-in SetPortVal that does nothing: the program's own cost of one port write, which
 // should stay far below the microsecond a write to a real parallel port takes.
 #include <benchmark/benchmark.h>
@@ -6,14 +6,14 @@
 #include "frames/frame_buffer.h"
 #include "frames/port_signals.h"
 #include "frames/profile_frame.h"
-#include "lpt_port/module1.h"
+#include "port_stream/port_binding.h"
 
 namespace {
 
 using namespace dotwall;
 
 void BM_RefreshOneFrame(benchmark::State& state) {
-    lpt_port::Module1 port{NULL_WINIO_PATH};
+    port_stream::PortBinding port{NULL_WINIO_PATH};
     FrameBuffer frame;
     frame.preFill();
     const std::vector<std::uint8_t> packed = profile_frame::ofFrameBuffer(frame);

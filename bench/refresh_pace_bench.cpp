@@ -17,8 +17,8 @@
 #include "bench/busy_window.h"
 #include "frames/panel_profile.h"
 #include "frames/port_signals.h"
-#include "lpt_port/module1.h"
-#include "lpt_port/refresh_thread.h"
+#include "port_stream/port_binding.h"
+#include "port_stream/refresh_thread.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ using Clock = std::chrono::steady_clock;
 // the benchmark would time itself.
 class LatchTimes final : public port_signals::PortWriter {
   public:
-    explicit LatchTimes(lpt_port::Module1& port) : port_(port), times_(1 << 21) {}
+    explicit LatchTimes(port_stream::PortBinding& port) : port_(port), times_(1 << 21) {}
     void write(std::uint8_t byte) override { port_.write(byte); }
     void beforeLatch() override {
         if (latches_ < times_.size()) {
@@ -43,7 +43,7 @@ class LatchTimes final : public port_signals::PortWriter {
     }
 
   private:
-    lpt_port::Module1& port_;
+    port_stream::PortBinding& port_;
     std::vector<Clock::time_point> times_;
     std::size_t latches_ = 0;
 };
@@ -107,15 +107,15 @@ void waitWithEvents(double seconds) {
     QTest::qWait(static_cast<int>(seconds * 1000));
 }
 
-Pace streamOnThread(lpt_port::Module1& port, const PanelProfile& profile, bool pause,
+Pace streamOnThread(port_stream::PortBinding& port, const PanelProfile& profile, bool pause,
                     bench::BusyWindow* busy, double seconds) {
     LatchTimes timed(port);
-    lpt_port::RefreshThread refresh(
+    port_stream::RefreshThread refresh(
         timed, [](std::exception_ptr) {},
         {.pauseAfterLines = pause, .rateUnreachable = [](const std::string& what) {
              std::printf("  (%s)\n", what.c_str());
          }});
-    const lpt_port::RealTimeGrant grant =
+    const port_stream::RealTimeGrant grant =
         refresh.start(profile, std::vector<std::uint8_t>(profile.frameBytes(), 5));
     if (!grant.refused.empty()) {
         std::printf("  (%s)\n", grant.refused.c_str());
@@ -132,7 +132,7 @@ Pace streamOnThread(lpt_port::Module1& port, const PanelProfile& profile, bool p
     return paceOf(timed.times(), static_cast<std::size_t>(profile.lines));
 }
 
-Pace streamWithEventsBetweenFrames(lpt_port::Module1& port, bench::BusyWindow& busy,
+Pace streamWithEventsBetweenFrames(port_stream::PortBinding& port, bench::BusyWindow& busy,
                                    double seconds) {
     const PanelProfile profile = dotwallLptProfile();
     LatchTimes timed(port);
@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
     if (!busy.started()) {
         return 1;
     }
-    lpt_port::Module1 port(VIRTUAL_WINIO_PATH);
+    port_stream::PortBinding port(VIRTUAL_WINIO_PATH);
     port.start();
     const PanelProfile described = dotwallLptProfile();
 

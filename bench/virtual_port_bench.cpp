@@ -1,5 +1,5 @@
 // The virtual port library's cost of one write, through DotwallLpt's real port binding
-// (Module1 and the binder) as GO! makes it: the stream decoder and the panel link behind
+// (PortBinding and the binder) as GO! makes it: the stream decoder and the panel link behind
 // every SetPortVal. With pacing off it must stay within the budget of the real port path
 // (20 ns), so that the decoder never limits the stream; paced, a frame takes what it takes
 // on a real port. Allocations are counted over the timed writes: there must be none.
@@ -13,7 +13,7 @@
 #include "frames/frame_buffer.h"
 #include "frames/port_signals.h"
 #include "frames/profile_frame.h"
-#include "lpt_port/module1.h"
+#include "port_stream/port_binding.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ void streamFrames(benchmark::State& state, const char* nanosecondsPerWrite) {
     setenv("DOTWALL_VIRTUAL_PORT_NS", nanosecondsPerWrite, 1);
     // A panel of the benchmark's own, so that a viewer of the user's panel is not disturbed.
     setenv("DOTWALL_VIRTUAL_PANEL", ("bench-" + std::to_string(getpid())).c_str(), 1);
-    lpt_port::Module1 port{VIRTUAL_WINIO_PATH};
+    port_stream::PortBinding port{VIRTUAL_WINIO_PATH};
     if (!port.start()) {
         state.SkipWithError("InitializeWinIo of the virtual library failed");
         return;

@@ -8,10 +8,10 @@
 
 #include "base/runtime_error.h"
 #include "base/stop_signals.h"
-#include "lpt_port/module1.h"
-#include "lpt_port/refresh_thread.h"
 #include "picture/frame_packing.h"
 #include "picture/picture_loader.h"
+#include "port_stream/port_binding.h"
+#include "port_stream/refresh_thread.h"
 
 namespace dotwall::frame_tool {
 
@@ -23,10 +23,10 @@ constexpr std::chrono::milliseconds kSignalLook{10};
 // Stops the port driver however the play ends, once it was asked to start.
 class DriverStarted {
   public:
-    explicit DriverStarted(lpt_port::Module1& port) : port_(port) {
+    explicit DriverStarted(port_stream::PortBinding& port) : port_(port) {
         if (!port_.start()) {
             port_.stop();
-            throw RuntimeError(ErrorKind::DriverFailed, lpt_port::kDriverFailedText);
+            throw RuntimeError(ErrorKind::DriverFailed, port_stream::kDriverFailedText);
         }
     }
     ~DriverStarted() { port_.stop(); }
@@ -34,7 +34,7 @@ class DriverStarted {
     DriverStarted& operator=(const DriverStarted&) = delete;
 
   private:
-    lpt_port::Module1& port_;
+    port_stream::PortBinding& port_;
 };
 
 }  // namespace
@@ -42,18 +42,18 @@ class DriverStarted {
 void playPicture(const std::filesystem::path& picturePath, const PanelProfile& profile,
                  PictureFitting fitting, long frames) {
     std::vector<std::uint8_t> frame = packPanelFrame(profile, loadPicture(picturePath), fitting);
-    lpt_port::Module1 port;
+    port_stream::PortBinding port;
     const StopSignals::HalfDone feeding;
     const DriverStarted driver(port);
     std::exception_ptr failure;
-    lpt_port::RefreshThread refresh(
+    port_stream::RefreshThread refresh(
         port, [&failure](std::exception_ptr ended) { failure = ended; },
         {.frameLimit = frames, .rateUnreachable = [](const std::string& what) {
              std::fprintf(stderr, "DotwallFrame: %s\n", what.c_str());
          }});
-    const lpt_port::RealTimeGrant grant = refresh.start(profile, std::move(frame));
+    const port_stream::RealTimeGrant grant = refresh.start(profile, std::move(frame));
     if (!grant.refused.empty()) {
-        std::fprintf(stderr, "DotwallFrame: %s\n", lpt_port::describe(grant).c_str());
+        std::fprintf(stderr, "DotwallFrame: %s\n", port_stream::describe(grant).c_str());
     }
     while (refresh.running()) {
         if (StopSignals::atOnce()) {

@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "expected_frames.h"
+#include "ports/virtual/write_pacing.h"
 #include "test_files.h"
-#include "virtual_port/write_pacing.h"
 
 namespace dotwall::testing {
 namespace {

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "base/library_binder.h"
-#include "winio/winio.h"
+#include "ports/winio/winio.h"
 
 #include "expected_frames.h"
 #include "test_files.h"

@@ -11,8 +11,8 @@
 #include "base/library_binder.h"
 #include "expected_frames.h"
 #include "frames/single_scan_frame.h"
-#include "port_tool/form1.h"
-#include "port_tool/start.h"
+#include "lpt_tool/form1.h"
+#include "lpt_tool/start.h"
 #include "recorded_port_calls.h"
 #include "test_files.h"
 #include "widgets/picture_widget.h"
@@ -83,7 +83,7 @@ TEST(LptStart, ReportsADriverThatFailsOrALibraryThatIsMissingAndNeverShowsTheWin
     WindowShows shows;
     forgetPortCalls(0);
     packAndCloseOnceShown();
-    EXPECT_EQ(port_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH}), 1);
+    EXPECT_EQ(lpt_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH}), 1);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].title, "Kelvane32");
     EXPECT_EQ(messages.messages[0].text, "Whoops ! There is a problem with InitializeWinIo.");
@@ -91,7 +91,7 @@ TEST(LptStart, ReportsADriverThatFailsOrALibraryThatIsMissingAndNeverShowsTheWin
     EXPECT_EQ(portCalls().shutdownCalls, 1) << "unloading stops even a driver that failed";
 
     packAndCloseOnceShown();
-    EXPECT_EQ(port_tool::runDotwallLpt({&messages, "libNoSuchWinIo.so"}), 1);
+    EXPECT_EQ(lpt_tool::runDotwallLpt({&messages, "libNoSuchWinIo.so"}), 1);
     EXPECT_THAT(messages.messages.at(1).text, HasSubstr("\"libNoSuchWinIo.so\" of the function "
                                                         "\"InitializeWinIo\""));
     EXPECT_EQ(shows.count, 0);
@@ -127,8 +127,8 @@ TEST(LptStart, SigtermOrSighupEndsAStreamOrAnOpenBoxAsClosingTheWindowDoes) {
             QApplication::closeAllWindows();
         });
         EXPECT_EQ(
-            port_tool::runDotwallLpt({signal == 0 ? nullptr : &messages, RECORDING_WINIO_PATH},
-                                     signal == 0 ? std::optional("missing.png") : std::nullopt),
+            lpt_tool::runDotwallLpt({signal == 0 ? nullptr : &messages, RECORDING_WINIO_PATH},
+                                    signal == 0 ? std::optional("missing.png") : std::nullopt),
             0);
         const Bytes bytes = portBytes();
         EXPECT_EQ(bytes.size() % kWritesPerFrame, signal == 0 ? 0u : 1u) << "whole frames, then 0";
@@ -147,28 +147,28 @@ TEST(LptStart, StartsWithThePictureNamedInBlackAndWhiteOrReportsItAndShowsItsOwn
     forgetPortCalls(7);  // any answer but 0 starts the window
     Bytes packed;
     packAndCloseOnceShown(&packed);
-    EXPECT_EQ(port_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH}, named), 0);
+    EXPECT_EQ(lpt_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH}, named), 0);
     EXPECT_EQ(packed, expectedLptFrame(picture));
     EXPECT_EQ(portCalls().shutdownCalls, 1);
 
     packAndCloseOnceShown(&packed);
-    EXPECT_EQ(port_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH},
-                                       std::filesystem::path("missing.png")),
+    EXPECT_EQ(lpt_tool::runDotwallLpt({&messages, RECORDING_WINIO_PATH},
+                                      std::filesystem::path("missing.png")),
               0);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_THAT(messages.messages[0].text, HasSubstr("missing.png"));
     EXPECT_EQ(packed, expectedLptFrame(defaultPicture()));
 }
 
-class LptWindow : public WindowTest<port_tool::Form1> {
+class LptWindow : public WindowTest<lpt_tool::Form1> {
   protected:
     void SetUp() override { open(RECORDING_WINIO_PATH); }
 
     void open(const std::string& library) {
         forgetPortCalls();
         auto loaded =
-            std::make_unique<port_tool::Form1>(port_tool::LptWindowServices{&messages, library});
-        ASSERT_EQ(loaded->Form_Load(), port_tool::LoadOutcome::Started);
+            std::make_unique<lpt_tool::Form1>(lpt_tool::LptWindowServices{&messages, library});
+        ASSERT_EQ(loaded->Form_Load(), lpt_tool::LoadOutcome::Started);
         show(std::move(loaded));
     }
 

@@ -22,8 +22,8 @@
 #include "frames/picture_area.h"
 #include "picture/area_image.h"
 #include "picture/qt_colour.h"
-#include "port_tool/winio/granted_ports.h"
-#include "port_tool/winio/port_grants.h"
+#include "ports/parallel/granted_ports.h"
+#include "ports/parallel/port_grants.h"
 
 namespace dotwall {
 namespace {

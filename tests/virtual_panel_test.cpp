@@ -16,13 +16,13 @@
 
 #include "base/library_binder.h"
 #include "expected_frames.h"
+#include "lpt_tool/form1.h"
 #include "panel_link/panel_link_reader.h"
 #include "panel_tool/panel_window.h"
 #include "panel_tool/start_command.h"
-#include "port_tool/form1.h"
+#include "ports/winio/winio.h"
 #include "test_files.h"
 #include "window_test.h"
-#include "winio/winio.h"
 
 namespace dotwall::testing {
 namespace {
@@ -45,13 +45,13 @@ bool samePixels(const QImage& a, const QImage& b) {
     return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
 }
 
-class LptOnVirtualPanel : public WindowTest<port_tool::Form1> {
+class LptOnVirtualPanel : public WindowTest<lpt_tool::Form1> {
   protected:
     void SetUp() override {
         panelName();
         setenv("DOTWALL_VIRTUAL_PORT_NS", std::to_string(kPaceNs).c_str(), 1);
-        auto lpt = std::make_unique<port_tool::Form1>(port_tool::LptWindowServices{&messages});
-        ASSERT_EQ(lpt->Form_Load(), port_tool::LoadOutcome::Started);
+        auto lpt = std::make_unique<lpt_tool::Form1>(lpt_tool::LptWindowServices{&messages});
+        ASSERT_EQ(lpt->Form_Load(), lpt_tool::LoadOutcome::Started);
         show(std::move(lpt));
         ASSERT_TRUE(panel.follow()) << "DotwallLpt loaded no virtual library: " << panel.refusal();
     }

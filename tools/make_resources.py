@@ -107,7 +107,7 @@ def lpt_picture():
                 "-pointsize", "18", "-annotate", "+0+100", "640 x 240 single scan, 4-bit bus",
                 "-annotate", "+0+130", "\u2192 left to right \u2192",
                 "-draw", "polygon 560,60 545,90 575,90", "-draw", "rectangle 555,90 565,110"]
-    draw_picture("port_tool/resources/default_picture.bmp", 640, 240, drawing)
+    draw_picture("lpt_tool/resources/default_picture.bmp", 640, 240, drawing)
 
 
 def write_icon(path, drawing):
@@ -154,5 +154,5 @@ if __name__ == "__main__":
     usb_picture()
     lpt_picture()
     write_icon("usb_tool/resources/icon.ico", panel_icon("rgb(0,0,255)"))
-    write_icon("port_tool/resources/icon.ico", panel_icon("rgb(255,0,0)"))
+    write_icon("lpt_tool/resources/icon.ico", panel_icon("rgb(255,0,0)"))
     write_icon("panel_tool/resources/icon.ico", panel_icon("rgb(0,255,0)"))

@@ -10,7 +10,7 @@
 
 #include "frames/frame_buffer.h"
 #include "frames/frame_file.h"
-#include "usb_tool/module1.h"
+#include "usb_tool/board_binding.h"
 #include "usb_tool/shape_widget.h"
 #include "widgets/error_guard.h"
 #include "widgets/picture_widget.h"
@@ -50,7 +50,7 @@ class Form1 final : public QMainWindow {
     QtFileChooser windowFileChooser_;
     UsbWindowServices services_;
     ErrorGuard guard_;
-    Module1 boardLibrary_;
+    BoardBinding boardLibrary_;
     FrameBuffer frameBuffer_;
 
     QWidget* client_ = nullptr;

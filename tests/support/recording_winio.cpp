@@ -10,8 +10,8 @@
 #include <string>
 #include <thread>
 
+#include "ports/winio/data_register.h"
 #include "recorded_port_calls.h"
-#include "winio/data_register.h"
 
 using dotwall::testing::RecordedPortCalls;
 
