@@ -14,10 +14,10 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "bench/busy_window.h"
 #include "frames/port_signals.h"
-#include "frames/profile_frame.h"
 #include "port_stream/port_binding.h"
 #include "port_stream/refresh_thread.h"
 
@@ -67,8 +67,8 @@ ChipRecord chipRecord(const std::string& record) {
 }
 
 void run(const char* name, long frames, bench::BusyWindow* busy, const std::string& record) {
-    FrameBuffer frame;
-    frame.preFill();
+    const PanelProfile profile = dotwallLptProfile();
+    PanelFrame frame{profile.size(), 2, std::vector<std::uint8_t>(profile.frameBytes(), 5)};
     port_stream::PortBinding port(FTDI_WINIO_PATH);
     if (!port.start()) {
         std::printf("%s: InitializeWinIo of the FTDI library failed\n", name);
@@ -80,8 +80,7 @@ void run(const char* name, long frames, bench::BusyWindow* busy, const std::stri
         busy->start();
     }
     const double processorBefore = streamProcessorSeconds();
-    const port_stream::RealTimeGrant grant =
-        refresh.start(dotwallLptProfile(), profile_frame::ofFrameBuffer(frame));
+    const port_stream::RealTimeGrant grant = refresh.start(profile, std::move(frame));
     while (refresh.running()) {
         QTest::qWait(5);
     }

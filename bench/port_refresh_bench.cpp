@@ -3,9 +3,7 @@
 // should stay far below the microsecond a write to a real parallel port takes.
 #include <benchmark/benchmark.h>
 
-#include "frames/frame_buffer.h"
 #include "frames/port_signals.h"
-#include "frames/profile_frame.h"
 #include "port_stream/port_binding.h"
 
 namespace {
@@ -14,9 +12,7 @@ using namespace dotwall;
 
 void BM_RefreshOneFrame(benchmark::State& state) {
     port_stream::PortBinding port{NULL_WINIO_PATH};
-    FrameBuffer frame;
-    frame.preFill();
-    const std::vector<std::uint8_t> packed = profile_frame::ofFrameBuffer(frame);
+    const std::vector<std::uint8_t> packed(dotwallLptProfile().frameBytes(), 5);
     port_signals::FrameEncoder encoder(dotwallLptProfile());
     for (auto _ : state) {
         encoder.writeFrame(packed, port);

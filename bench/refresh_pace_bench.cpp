@@ -115,8 +115,8 @@ Pace streamOnThread(port_stream::PortBinding& port, const PanelProfile& profile,
         {.pauseAfterLines = pause, .rateUnreachable = [](const std::string& what) {
              std::printf("  (%s)\n", what.c_str());
          }});
-    const port_stream::RealTimeGrant grant =
-        refresh.start(profile, std::vector<std::uint8_t>(profile.frameBytes(), 5));
+    const port_stream::RealTimeGrant grant = refresh.start(
+        profile, {profile.size(), 2, std::vector<std::uint8_t>(profile.frameBytes(), 5)});
     if (!grant.refused.empty()) {
         std::printf("  (%s)\n", grant.refused.c_str());
     }
@@ -153,7 +153,7 @@ PanelProfile steadyPanel(double framesPerSecond) {
     PanelProfile profile = dotwallLptProfile();
     profile.name = "640 x 240 at a steady rate";
     profile.lines = 240;
-    profile.dotwallLpt = false;
+    profile.sampling = PictureSampling::PixelForPixel;
     profile.framesPerSecond = framesPerSecond;
     return profile;
 }

@@ -8,22 +8,19 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include "bench/allocation_count.h"
-#include "frames/frame_buffer.h"
 #include "frames/port_signals.h"
-#include "frames/profile_frame.h"
 #include "port_stream/port_binding.h"
 
 namespace {
 
 using namespace dotwall;
 
-// DotwallLpt's frame of a window that converted nothing but the pre-fill.
+// A frame of DotwallLpt's panel, every byte 5.
 std::vector<std::uint8_t> preFilledFrame() {
-    FrameBuffer frame;
-    frame.preFill();
-    return profile_frame::ofFrameBuffer(frame);
+    return std::vector<std::uint8_t>(dotwallLptProfile().frameBytes(), 5);
 }
 
 // Streams frames into the virtual library with `nanosecondsPerWrite` pacing.

@@ -90,23 +90,21 @@ void writeUsbFrame(const std::filesystem::path& picturePath, const std::filesyst
 void writePanelFrame(const std::filesystem::path& picturePath, const PanelProfile& profile,
                      PictureFitting fitting, const std::filesystem::path& output) {
     refuseToOverwriteAnInput(output, "", {picturePath, profile.file});
-    const std::vector<std::uint8_t> frame =
-        packPanelFrame(profile, loadPicture(picturePath), fitting);
-    writeWholeUnlessStopped(output, frame.data(), frame.size());
+    const PanelFrame frame = packPanelFrame(profile, loadPicture(picturePath), fitting);
+    writeWholeUnlessStopped(output, frame.bytes.data(), frame.bytes.size());
 }
 
 void writeStream(const std::filesystem::path& picturePath, const PanelProfile& profile,
                  PictureFitting fitting, long frames, const std::filesystem::path& output) {
     refuseToOverwriteAnInput(output, "", {picturePath, profile.file});
     refuseAStreamTheDiskCannotHold(output, frames, profile);
-    const std::vector<std::uint8_t> frame =
-        packPanelFrame(profile, loadPicture(picturePath), fitting);
+    const PanelFrame frame = packPanelFrame(profile, loadPicture(picturePath), fitting);
     const StopSignals::HalfDone writing;
     writeWholeFile(output, "", [&](FileOutput& file) {
         FilePortWriter port(file, static_cast<std::size_t>(profile.writesPerFrame()));
         port_signals::FrameEncoder encoder(profile);
         long sent = 0;
-        port_signals::streamFrames(encoder, frame, port, [&] { return ++sent == frames; });
+        port_signals::streamFrames(encoder, frame.bytes, port, [&] { return ++sent == frames; });
         StopSignals::throwIfReceived();
     });
 }
@@ -117,7 +115,7 @@ void writePreview(const std::filesystem::path& framePath,
     writableFormat(output, "");
     refuseToOverwriteAnInput(output, "", {framePath, profile ? profile->file : ""});
     const PanelPicture panel =
-        profile ? readFramePicture(framePath, *profile) : readFramePicture(framePath);
+        readFramePicture(framePath, profile ? std::vector{panelFrame(*profile)} : windowFrames());
     const QByteArray encoded = encodePicture(panelImage(panel, scale), output, "");
     writeWholeUnlessStopped(output, encoded.constData(), static_cast<std::size_t>(encoded.size()));
 }

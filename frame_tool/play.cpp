@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "base/runtime_error.h"
 #include "base/stop_signals.h"
@@ -41,7 +40,7 @@ class DriverStarted {
 
 void playPicture(const std::filesystem::path& picturePath, const PanelProfile& profile,
                  PictureFitting fitting, long frames) {
-    std::vector<std::uint8_t> frame = packPanelFrame(profile, loadPicture(picturePath), fitting);
+    PanelFrame frame = packPanelFrame(profile, loadPicture(picturePath), fitting);
     port_stream::PortBinding port;
     const StopSignals::HalfDone feeding;
     const DriverStarted driver(port);

@@ -1,16 +1,14 @@
 #include "frames/panel_profile.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <vector>
 
-#include "base/file_error.h"
+#include "base/bounded_file.h"
 #include "base/json.h"
 #include "base/runtime_error.h"
-#include "base/stdio_file.h"
 
 namespace dotwall {
 
@@ -185,19 +183,6 @@ PanelProfile readProfile(const json::Value& document, const std::string& source)
     return profile;
 }
 
-std::string readProfileFile(const std::filesystem::path& path) {
-    const StdioFile in(std::fopen(path.c_str(), "rb"));
-    if (!in) {
-        throwFileError("read the panel profile", path, errno);
-    }
-    std::string text(kMostProfileBytes + 1, '\0');
-    text.resize(std::fread(text.data(), 1, text.size(), in.get()));
-    if (std::ferror(in.get()) != 0) {
-        throwFileError("read the panel profile", path, errno);
-    }
-    return text;
-}
-
 }  // namespace
 
 long PanelProfile::linePeriodNs() const {
@@ -213,7 +198,7 @@ PanelProfile dotwallLptProfile() {
     profile.shiftClock = 6;
     profile.lineLatch = 4;
     profile.frameMarker = 5;
-    profile.dotwallLpt = true;
+    profile.sampling = PictureSampling::ScaledGridWithTestMark;
     return profile;
 }
 
@@ -233,7 +218,9 @@ PanelProfile loadPanelProfile(const std::string& nameOrFile) {
     if (nameOrFile == kDotwallLptProfile) {
         return dotwallLptProfile();
     }
-    const std::string text = readProfileFile(nameOrFile);
+    const std::vector<std::uint8_t> read =
+        readFileStart(nameOrFile, kMostProfileBytes, "read the panel profile");
+    const std::string text(read.begin(), read.end());
     const std::string source = "\"" + nameOrFile + "\"";
     if (text.size() > kMostProfileBytes) {
         throw RuntimeError(ErrorKind::InvalidProfile,

@@ -7,7 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "frames/panel_frame.h"
+
 namespace dotwall {
+
+// How a picture becomes the panel's pixels: one for one, or, for DotwallLpt's own panel as
+// its window packs it, sampled on a grid scaled to its picture area of 9650 x 3660 twips,
+// with a test mark (see single_scan_frame.h).
+enum class PictureSampling { PixelForPixel, ScaledGridWithTestMark };
 
 // A single-scan panel with a 4-bit bus, as its profile describes it: its size, the port bits
 // its signals are wired to, its AC line, and the pace of its lines. A frame is, with each
@@ -38,17 +45,14 @@ struct PanelProfile {
     // 0: lines as fast as the port takes them; else every line gets 1 / (rate x lines), read
     // from 1 up to kMostLinesPerSecond / lines.
     double framesPerSecond = 0;
-    // DotwallLpt's own panel, packed as its window packs it: the picture area of 9650 x 3660
-    // twips sampled on its grid, with the test mark. Any other profile takes a picture's
-    // pixels one for one.
-    bool dotwallLpt = false;
+    // Set by the built-in profile only; a profile file takes a picture's pixels one for one.
+    PictureSampling sampling = PictureSampling::PixelForPixel;
     // The file the profile was read from; empty for a built-in.
     std::filesystem::path file;
 
-    int bytesPerLine() const { return width / 4; }
-    std::size_t frameBytes() const {
-        return static_cast<std::size_t>(lines) * static_cast<std::size_t>(bytesPerLine());
-    }
+    PanelSize size() const { return {width, lines}; }
+    int bytesPerLine() const { return static_cast<int>(PanelFrame::bytesPerLine(size(), 2)); }
+    std::size_t frameBytes() const { return PanelFrame::bytesFor(size(), 2); }
     long writesPerFrame() const { return 2 + static_cast<long>(lines) * (2 * bytesPerLine() + 1); }
     // The nanoseconds each line takes at the set rate, 1000 to 1e9 for a rate read; 0 without.
     long linePeriodNs() const;

@@ -1,56 +1,97 @@
 #include "frames/single_scan_frame.h"
 
-#include <algorithm>
-
 #include "base/float_checks.h"
 
 namespace dotwall::single_scan {
 
 namespace {
 
-int pixelBit(ColourValue colour) {
-    return colour > kThreshold ? 1 : 0;
+// The distance between two samples across and down, in the area's unit.
+struct GridPitch {
+    float across;
+    double down;
+};
+
+GridPitch gridPitch(const PanelProfile& profile, const PictureArea& picture) {
+    if (profile.sampling == PictureSampling::PixelForPixel) {
+        return {1.0f, 1.0};
+    }
+    // The pitch across is a 32-bit float, the pitch down a 64-bit one.
+    return {checkedDivide(picture.areaWidth(), static_cast<float>(kGridColumns),
+                          "the grid pitch across (picture width / 640)"),
+            checkedDivide(static_cast<double>(picture.areaHeight()),
+                          static_cast<double>(kGridLinePitches),
+                          "the grid pitch down (picture height / 240)")};
 }
 
-// Byte g of a line from the samples at columns 4g to 4g + 3, the leftmost in bit 3.
-std::uint8_t packByte(const PictureArea& picture, int byteColumn, float sx, float y) {
-    int byte = 0;
-    for (int k = 0; k < kPixelsPerByte; ++k) {
-        const float x = static_cast<float>(kPixelsPerByte * byteColumn + k) * sx;
-        byte = 2 * byte + pixelBit(picture.pointColour(x, y));
-    }
-    return static_cast<std::uint8_t>(byte);
-}
-
-void stampTestMark(FrameBuffer& frame) {
-    constexpr int kMarkColumn = 20;
-    constexpr int kMarkedLines = 9;
-    for (int line = 0; line < kMarkedLines; ++line) {
-        frame.at(kMarkColumn + kBytesPerLine * line) = line % 2 == 0 ? 0b0101 : 0b1010;
-    }
+double gridPosition(double gridSize, float areaSize, float position, std::string_view what) {
+    const double scale = checkedDivide(gridSize, static_cast<double>(areaSize), what);
+    return checkedMultiply(scale, static_cast<double>(position), what);
 }
 
 }  // namespace
 
-Packing pack(const PictureArea& picture) {
-    // The pitch across is a 32-bit float, the pitch down a 64-bit one.
-    const float sx = checkedDivide(picture.areaWidth(), static_cast<float>(kGridColumns),
-                                   "the grid pitch across (picture width / 640)");
-    const double sy = checkedDivide(static_cast<double>(picture.areaHeight()),
-                                    static_cast<double>(kGridLinePitches),
-                                    "the grid pitch down (picture height / 240)");
-    Packing packing;
-    packing.frame.preFill();
-    for (int line = 0; line < kLines; ++line) {
-        const auto y = static_cast<float>(line * sy);
-        for (int byteColumn = 0; byteColumn < kBytesPerLine; ++byteColumn) {
-            packing.frame.at(kBytesPerLine * line + byteColumn) =
-                packByte(picture, byteColumn, sx, y);
+AreaSize pictureAreaSize(const PanelProfile& profile) {
+    return profile.sampling == PictureSampling::ScaledGridWithTestMark
+               ? kPictureAreaSize
+               : AreaSize{static_cast<float>(profile.width), static_cast<float>(profile.lines),
+                          AreaUnit::Pixel};
+}
+
+double gridColumnAt(const PictureArea& picture, float x) {
+    return gridPosition(kGridColumns, picture.areaWidth(), x, "the grid column (640 / width · X)");
+}
+
+double gridLineAt(const PictureArea& picture, float y) {
+    return gridPosition(kGridLinePitches, picture.areaHeight(), y,
+                        "the grid line (240 / height · Y)");
+}
+
+PanelFrame sample(const PanelProfile& profile, const PictureArea& picture) {
+    const GridPitch pitch = gridPitch(profile, picture);
+    PanelFrame frame = PanelFrame::dark(profile.size());
+    std::uint8_t* byte = frame.bytes.data();
+    for (int line = 0; line < profile.lines; ++line) {
+        const auto y = static_cast<float>(line * pitch.down);
+        for (int group = 0; group < profile.bytesPerLine(); ++group, ++byte) {
+            int bits = 0;
+            for (int k = 0; k < 4; ++k) {
+                const float x = static_cast<float>(4 * group + k) * pitch.across;
+                bits = 2 * bits + (picture.pointColour(x, y) > kThreshold ? 1 : 0);
+            }
+            *byte = static_cast<std::uint8_t>(bits);
         }
     }
-    std::copy_n(packing.frame.data(), kDumpedBytes, packing.firstPackedBytes.begin());
-    stampTestMark(packing.frame);
-    return packing;
+    return frame;
+}
+
+void stampTestMark(const PanelProfile& profile, PanelFrame& frame) {
+    if (profile.sampling != PictureSampling::ScaledGridWithTestMark) {
+        return;
+    }
+    constexpr int kMarkColumn = 20;
+    constexpr int kMarkedLines = 9;
+    for (int line = 0; line < kMarkedLines; ++line) {
+        frame.bytes.at(kMarkColumn + kBytesPerLine * line) = line % 2 == 0 ? 0b0101 : 0b1010;
+    }
+}
+
+PanelFrame pack(const PanelProfile& profile, const PictureArea& picture) {
+    PanelFrame frame = sample(profile, picture);
+    stampTestMark(profile, frame);
+    return frame;
+}
+
+PanelPicture panelPicture(const PanelFrame& frame) {
+    PanelPicture panel(frame.size.width, frame.size.lines);
+    const std::size_t bytesPerLine = frame.bytesPerLine();
+    for (int y = 0; y < frame.size.lines; ++y) {
+        for (int x = 0; x < frame.size.width; ++x) {
+            const std::size_t index = static_cast<std::size_t>(y) * bytesPerLine + x / 4;
+            panel.setLit(x, y, ((frame.bytes[index] >> (3 - x % 4)) & 1u) != 0);
+        }
+    }
+    return panel;
 }
 
 }  // namespace dotwall::single_scan

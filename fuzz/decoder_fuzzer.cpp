@@ -8,7 +8,7 @@
 
 #include "frames/dual_scan_frame.h"
 #include "frames/port_signals.h"
-#include "frames/profile_frame.h"
+#include "frames/single_scan_frame.h"
 #include "picture/area_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         PanelProfile profile = dotwallLptProfile();
         profile.width = 8;
         profile.lines = 5;
-        profile.dotwallLpt = false;
+        profile.sampling = PictureSampling::PixelForPixel;
         profile.ac = 7;
         profile.acEveryLines = 3;
         profile.invert = true;
@@ -34,10 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const bool dual = data[0] % 2 == 0;
-    std::vector<std::uint8_t> frame(data, data + size);
-    frame.resize(dual ? dual_scan::kFrameFileBytes : described.frameBytes());
+    PanelFrame frame{described.size(), 2, std::vector<std::uint8_t>(data, data + size)};
+    frame.bytes.resize(dual ? dual_scan::kFrameFileBytes : described.frameBytes());
     const PanelPicture panel =
-        dual ? dual_scan::panelPicture(frame) : profile_frame::panelPicture(described, frame);
+        dual ? dual_scan::panelPicture(frame.bytes) : single_scan::panelPicture(frame);
     if (panelImage(panel, 2).width() != 1280) {
         __builtin_trap();
     }

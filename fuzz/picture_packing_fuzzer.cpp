@@ -22,6 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     packUsbFrame(blackAndWhite(picture));
-    packLptFrame(picture);
+    packPanelFrame(dotwallLptProfile(), picture, {});
     return 0;
 }

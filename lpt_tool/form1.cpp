@@ -8,7 +8,6 @@
 
 #include "base/decimal_text.h"
 #include "base/runtime_error.h"
-#include "frames/profile_frame.h"
 #include "frames/single_scan_frame.h"
 #include "lpt_tool/grid_probe.h"
 #include "picture/picture_loader.h"
@@ -125,21 +124,21 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::Command1_Click() {
-    const single_scan::Packing packing = single_scan::pack(Picture1->area());
+    PanelFrame frame = single_scan::sample(profile_, Picture1->area());
     QString dump = Text1->toPlainText();
-    for (const std::uint8_t byte : packing.firstPackedBytes) {
-        dump += " " + QString::fromStdString(signedNumberText(byte));
+    for (std::size_t i = 0; i < single_scan::kDumpedBytes; ++i) {
+        dump += " " + QString::fromStdString(signedNumberText(frame.bytes[i]));
     }
     Text1->setPlainText(dump);
-    frameBuffer_ = packing.frame;
+    single_scan::stampTestMark(profile_, frame);
+    frame_ = std::move(frame);
     if (refresh_.running()) {
-        refresh_.replaceFrame(profile_frame::ofFrameBuffer(frameBuffer_));
+        refresh_.replaceFrame(frame_);
     }
 }
 
 void Form1::paleisk_Click() {
-    const port_stream::RealTimeGrant grant =
-        refresh_.start(dotwallLptProfile(), profile_frame::ofFrameBuffer(frameBuffer_));
+    const port_stream::RealTimeGrant grant = refresh_.start(profile_, frame_);
     showStreaming(true);
     framesAtLastTick_ = 0;
     lastTick_ = std::chrono::steady_clock::now();

@@ -10,7 +10,8 @@
 #include <filesystem>
 #include <string>
 
-#include "frames/frame_buffer.h"
+#include "frames/panel_frame.h"
+#include "frames/panel_profile.h"
 #include "port_stream/port_binding.h"
 #include "port_stream/refresh_thread.h"
 #include "widgets/error_guard.h"
@@ -32,8 +33,8 @@ enum class LoadOutcome {
     LibraryMissing,  // the library or one of its functions is missing: reported
 };
 
-// The DotwallLpt window: the picture, Convert, and GO! with its Stop. It owns the frame
-// buffer and the port driver's start and stop, and wires each event to the logic through
+// The DotwallLpt window: the picture, Convert, and GO! with its Stop. It owns the packed
+// frame and the port driver's start and stop, and wires each event to the logic through
 // the error guard. GO! streams on a thread of its own; Convert hands it the new frame.
 class Form1 final : public QWidget {
     Q_OBJECT
@@ -70,7 +71,8 @@ class Form1 final : public QWidget {
     LptWindowServices services_;
     MessageSink& messages_;
     ErrorGuard guard_;
-    FrameBuffer frameBuffer_;
+    const PanelProfile profile_ = dotwallLptProfile();
+    PanelFrame frame_ = PanelFrame::dark(profile_.size());  // Convert's, dark before the first
     port_stream::PortBinding port_;
     port_stream::RefreshThread refresh_;
     QTimer frameRateTimer_;

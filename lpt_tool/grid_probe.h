@@ -13,10 +13,9 @@ struct GridProbeReading {
     std::string colour;  // the colour value there, -1 outside
 };
 
-// The grid column is the largest whole number not above (640 / width) · x and the line the
-// largest not above (240 / height) · y, in 64-bit floating point: the same scale the packer
-// samples with. A zero width or height (or any other fault) raises FloatingPointFault before
-// anything is read out, so a failed probe changes nothing.
+// The grid column and line under the point, rounded down (single_scan::gridColumnAt and
+// gridLineAt): the grid the packer samples on. A zero width or height (or any other fault) raises
+// FloatingPointFault before anything is read out, so a failed probe changes nothing.
 GridProbeReading probeGrid(const PictureArea& picture, float x, float y);
 
 }  // namespace dotwall::lpt_tool

@@ -20,7 +20,7 @@ PanelFeed::PanelFeed(PanelPicture picture, std::string status)
 PanelFeed PanelFeed::ofFrameFile(const std::filesystem::path& framePath,
                                  const std::optional<PanelProfile>& profile) {
     PanelPicture picture =
-        profile ? readFramePicture(framePath, *profile) : readFramePicture(framePath);
+        readFramePicture(framePath, profile ? std::vector{panelFrame(*profile)} : windowFrames());
     const std::string kind = profile ? "a frame of the panel \"" + profile->name + "\""
                              : picture.height() > dotwallLptProfile().lines
                                  ? std::string("a dual-scan frame")

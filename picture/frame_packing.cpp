@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include "frames/dual_scan_frame.h"
-#include "frames/profile_frame.h"
 #include "frames/single_scan_frame.h"
 #include "picture/area_image.h"
 #include "picture/picture_loader.h"
@@ -36,22 +35,18 @@ FrameBuffer packUsbFrame(const QImage& blackAndWhitePicture) {
         areaShowing(dual_scan::kPictureAreaSize, background, blackAndWhitePicture));
 }
 
-FrameBuffer packLptFrame(const QImage& picture) {
-    return single_scan::pack(
-               areaShowing(single_scan::kPictureAreaSize, single_scan::kPictureBackground, picture))
-        .frame;
-}
-
-std::vector<std::uint8_t> packPanelFrame(const PanelProfile& profile, const QImage& picture,
-                                         PictureFitting fitting) {
+PanelFrame packPanelFrame(const PanelProfile& profile, const QImage& picture,
+                          PictureFitting fitting) {
     // DotwallLpt's picture is 640 x 240, its 241st line on the area's lower edge.
-    const int pictureLines = profile.dotwallLpt ? single_scan::kGridLinePitches : profile.lines;
+    const int pictureLines = profile.sampling == PictureSampling::ScaledGridWithTestMark
+                                 ? single_scan::kGridLinePitches
+                                 : profile.lines;
     QImage ready = fitting.fit ? fitted(picture, profile.width, pictureLines) : picture;
     if (fitting.dither) {
         ready = blackAndWhite(ready);
     }
-    return profile_frame::pack(profile, areaShowing(profile_frame::areaSize(profile),
-                                                    single_scan::kPictureBackground, ready));
+    return single_scan::pack(profile, areaShowing(single_scan::pictureAreaSize(profile),
+                                                  single_scan::kPictureBackground, ready));
 }
 
 }  // namespace dotwall

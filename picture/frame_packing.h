@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QImage>
-#include <cstdint>
-#include <vector>
 
 #include "frames/frame_buffer.h"
+#include "frames/panel_frame.h"
 #include "frames/panel_profile.h"
 
 namespace dotwall {
@@ -17,10 +16,6 @@ namespace dotwall {
 // shows it without a desktop theme.
 FrameBuffer packUsbFrame(const QImage& blackAndWhitePicture);
 
-// DotwallLpt's frame for a picture shown as it is at the top-left of its 9650 x 3660-twip
-// area on white: 241 lines of 160 bytes, test mark included.
-FrameBuffer packLptFrame(const QImage& picture);
-
 // How a picture is made ready for a panel before it is packed.
 struct PictureFitting {
     bool fit = false;     // scaled to fill the panel, keeping its proportions, centred
@@ -29,7 +24,7 @@ struct PictureFitting {
 
 // The packed frame of a panel profile for a picture on white paper: at the top-left, as it
 // is, cut at the panel's edges (DotwallLpt's panel: as its Convert packs it, in its area).
-std::vector<std::uint8_t> packPanelFrame(const PanelProfile& profile, const QImage& picture,
-                                         PictureFitting fitting);
+PanelFrame packPanelFrame(const PanelProfile& profile, const QImage& picture,
+                          PictureFitting fitting);
 
 }  // namespace dotwall

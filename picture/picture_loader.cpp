@@ -1,15 +1,14 @@
 #include "picture/picture_loader.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <cstring>
 
+#include "base/bounded_file.h"
 #include "base/runtime_error.h"
 #include "picture/bitmap_check.h"
 #include "picture/decoder_messages.h"
-#include "picture/file_to_read.h"
 
 namespace dotwall {
 
@@ -21,6 +20,12 @@ constexpr qint64 kMaxDecodedBytes = qint64{kMaxDecodedMegabytes} * 1024 * 1024;
     throw RuntimeError(
         ErrorKind::InvalidPicture,
         "The picture \"" + name + "\" cannot be loaded: " + reason.toStdString() + ".");
+}
+
+void refuseMoreThanDecoded(qint64 bytes, const std::string& name) {
+    if (bytes > kMaxDecodedBytes) {
+        throwCannotLoad(name, QString("it holds more than %1 MiB").arg(kMaxDecodedMegabytes));
+    }
 }
 
 QImage onWhitePaper(const QImage& picture) {
@@ -75,9 +80,7 @@ QByteArray readAtMost(QIODevice& device, qint64 limit) {
 // own words often can.
 QString whyNotRead(const QImageReader& reader, QIODevice& device,
                    const DecoderMessages& decoderSaid) {
-    const QByteArray format = !device.isSequential() && device.seek(0)
-                                  ? QImageReader::imageFormat(&device)
-                                  : reader.format();
+    const QByteArray format = device.seek(0) ? QImageReader::imageFormat(&device) : reader.format();
     if (reader.error() == QImageReader::UnsupportedFormatError || format.isEmpty()) {
         return "it is no picture Qt reads";
     }
@@ -87,26 +90,16 @@ QString whyNotRead(const QImageReader& reader, QIODevice& device,
            (said.isEmpty() ? "" : " (the decoder said \"" + said + "\")");
 }
 
-// Reads a picture as it is, only when it is whole: one reader's settings and size limit for
-// files and devices. `formatHint` names the format the file's name suggests. What the
-// decoders say, from the first look at the header on, is heard by `decoderSaid`.
-QImage readPicture(QIODevice& device, const std::string& name, const QByteArray& formatHint,
+// Reads a picture as it is, only when it is whole, from its bytes in memory (so that a
+// bitmap's header can be checked against its size). `formatHint` names the format the file's name
+// suggests. What the decoders say, from the first look at the header on, is heard by `decoderSaid`.
+QImage readPicture(QBuffer& device, const std::string& name, const QByteArray& formatHint,
                    const DecoderMessages& decoderSaid) {
     QImageReader::setAllocationLimit(kMaxDecodedMegabytes);
     QImageReader reader(&device, formatHint);
     nameBuiltInFormat(reader);
     reader.setAutoTransform(false);
     const bool bitmap = reader.format() == "bmp";
-    if (bitmap && device.isSequential()) {
-        // A pipe has no size to check a bitmap's header against: its bytes are read first.
-        QByteArray bytes = readAtMost(device, kMaxDecodedBytes);
-        if (bytes.size() > kMaxDecodedBytes) {
-            throwCannotLoad(name, QString("it holds more than %1 MiB").arg(kMaxDecodedMegabytes));
-        }
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        return readPicture(buffer, name, "bmp", decoderSaid);
-    }
     if (bitmap) {
         if (const QString damage = bitmapDamage(device); !damage.isEmpty()) {
             throwCannotLoad(name, "it is damaged: " + damage);
@@ -130,21 +123,33 @@ QImage readPicture(QIODevice& device, const std::string& name, const QByteArray&
     return picture;
 }
 
+// A picture's bytes read as it is; errors name it `name`.
+QImage readPicture(QByteArray& bytes, const std::string& name, const QByteArray& formatHint) {
+    refuseMoreThanDecoded(bytes.size(), name);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const DecoderMessages decoderSaid;
+    return readPicture(buffer, name, formatHint, decoderSaid);
+}
+
 }  // namespace
 
 QImage loadPicture(const std::filesystem::path& path) {
-    QFile file;
-    if (!openToRead(file, path)) {
-        throwCannotLoad(path.string(), std::strerror(errno));
+    // Read whole, up to what Qt may decode at most: a pipe or /dev/zero cannot make the
+    // program read without end, and the decoder sees a file that can be looked at again.
+    const FileStart file = readFileStart(path, kMaxDecodedBytes);
+    if (file.error != 0) {
+        throwCannotLoad(path.string(), std::strerror(file.error));
     }
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(file.bytes.data()),
+                                               static_cast<qsizetype>(file.bytes.size()));
     const QByteArray suffix = QByteArray::fromStdString(path.extension().string()).mid(1);
-    const DecoderMessages decoderSaid;
-    return readPicture(file, path.string(), suffix.toLower(), decoderSaid);
+    return readPicture(bytes, path.string(), suffix.toLower());
 }
 
 QImage loadPicture(QIODevice& device, const QString& name) {
-    const DecoderMessages decoderSaid;
-    return readPicture(device, name.toStdString(), {}, decoderSaid);
+    QByteArray bytes = readAtMost(device, kMaxDecodedBytes);
+    return readPicture(bytes, name.toStdString(), {});
 }
 
 QImage blackAndWhite(const QImage& picture) {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <future>
+#include <span>
 
 #include "port_stream/line_pacer.h"
 
@@ -11,8 +12,8 @@ namespace dotwall::port_stream {
 
 namespace {
 
-std::span<const std::byte> bytesOf(const std::vector<std::uint8_t>& frame) {
-    return std::as_bytes(std::span(frame));
+std::span<const std::byte> bytesOf(const PanelFrame& frame) {
+    return std::as_bytes(std::span(frame.bytes));
 }
 
 }  // namespace
@@ -25,11 +26,11 @@ RefreshThread::~RefreshThread() {
     join();
 }
 
-RealTimeGrant RefreshThread::start(const PanelProfile& profile, std::vector<std::uint8_t> frame) {
+RealTimeGrant RefreshThread::start(const PanelProfile& profile, PanelFrame frame) {
     join();
     profile_ = profile;
     sending_ = std::move(frame);
-    newFrame_.assign(sending_.size(), 0);
+    newFrame_ = PanelFrame::dark(sending_.size, sending_.greyLevels);
     newFrameWaiting_ = false;
     stop_.clear();
     framesSent_ = 0;
@@ -44,10 +45,10 @@ RealTimeGrant RefreshThread::start(const PanelProfile& profile, std::vector<std:
     return result;
 }
 
-void RefreshThread::replaceFrame(std::span<const std::uint8_t> frame) {
+void RefreshThread::replaceFrame(const PanelFrame& frame) {
     const std::lock_guard lock(newFrameMutex_);
-    if (frame.size() == newFrame_.size()) {
-        std::copy(frame.begin(), frame.end(), newFrame_.begin());
+    if (frame.size == newFrame_.size && frame.greyLevels == newFrame_.greyLevels) {
+        std::copy(frame.bytes.begin(), frame.bytes.end(), newFrame_.bytes.begin());
         newFrameWaiting_ = true;
     }
 }
@@ -67,7 +68,7 @@ void RefreshThread::takeNewFrame() {
     }
     const std::unique_lock lock(newFrameMutex_, std::try_to_lock);
     if (lock.owns_lock()) {
-        std::copy(newFrame_.begin(), newFrame_.end(), sending_.begin());
+        std::copy(newFrame_.bytes.begin(), newFrame_.bytes.end(), sending_.bytes.begin());
         newFrameWaiting_ = false;
     }
 }
@@ -86,7 +87,7 @@ void RefreshThread::stream(std::promise<RealTimeGrant>& granted) {
         try {
             do {
                 takeNewFrame();
-                encoder.writeFrame(sending_, port);
+                encoder.writeFrame(sending_.bytes, port);
                 ++framesSent_;
             } while (!stop_.asked() &&
                      (settings_.frameLimit == 0 || framesSent_ < settings_.frameLimit));

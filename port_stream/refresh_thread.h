@@ -6,12 +6,10 @@
 #include <future>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
-#include <span>
-#include <string>
-#include <vector>
-
+#include "frames/panel_frame.h"
 #include "frames/panel_profile.h"
 #include "frames/port_signals.h"
 #include "port_stream/realtime.h"
@@ -48,9 +46,9 @@ class RefreshThread {
     // Starts streaming `frame`, packed for `profile`, at its line rate; returns what the
     // system granted the thread. While the stream runs at real-time priority, the calling
     // thread keeps off its CPU (see KeptOffCpu).
-    RealTimeGrant start(const PanelProfile& profile, std::vector<std::uint8_t> frame);
+    RealTimeGrant start(const PanelProfile& profile, PanelFrame frame);
     // The frame, of the same size, goes out whole from the next frame boundary on.
-    void replaceFrame(std::span<const std::uint8_t> frame);
+    void replaceFrame(const PanelFrame& frame);
     // Asks the stream to end after the frame being sent; returns at once.
     void requestStop() { stop_.afterFrame(); }
     // Asks the stream to end at its next write, the frame cut short, or at the end of a pause;
@@ -76,9 +74,9 @@ class RefreshThread {
     StreamStop stop_;
     std::atomic<long> framesSent_ = 0;
     PanelProfile profile_;
-    std::vector<std::uint8_t> sending_;  // the refresh thread's own
+    PanelFrame sending_;  // the refresh thread's own
     std::mutex newFrameMutex_;
-    std::vector<std::uint8_t> newFrame_;
+    PanelFrame newFrame_;
     std::atomic<double> framesPerSecond_ = 0;
     std::atomic<bool> newFrameWaiting_ = false;
     std::optional<KeptOffCpu> starterKeptOff_;  // the starting thread, while the stream runs

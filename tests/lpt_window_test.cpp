@@ -70,8 +70,7 @@ void packAndCloseOnceShown(Bytes* packed = nullptr) {
     QTimer::singleShot(0, [packed] {
         for (QWidget* shown : QApplication::topLevelWidgets()) {
             if (auto* area = shown->findChild<PictureWidget*>("Picture1"); area && packed) {
-                const FrameBuffer frame = single_scan::pack(area->area()).frame;
-                packed->assign(frame.data(), frame.data() + 38560);
+                *packed = single_scan::pack(dotwallLptProfile(), area->area()).bytes;
             }
             shown->close();
         }
