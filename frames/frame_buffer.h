@@ -10,9 +10,9 @@
 
 namespace dotwall {
 
-// The window's frame buffer: 72001 bytes, indices 0 to 72000, all zero when created.
-// Both packers pre-fill 0 to 71999 with kPreFill and write their frame into the low part;
-// element 72000 is never written by a packer.
+// DotwallUsb's frame buffer: 72001 bytes, indices 0 to 72000, all zero when created, whose
+// indices the board commands and the frame file use. The dual-scan packer pre-fills 0 to
+// 71999 with kPreFill and writes its frame into the low part; element 72000 is never written.
 class FrameBuffer {
   public:
     static constexpr std::ptrdiff_t kLastIndex = 72000;
