@@ -40,7 +40,7 @@ class BoundFunction;
 //
 //     OutsideLibrary winIo{"libWinIo.so"};
 //     BoundFunction<decltype(::SetPortVal)> setPortVal{winIo, "SetPortVal"};
-//     setPortVal(winio::kDataRegister, 48, 1);
+//     setPortVal(ports::kDataRegister, 48, 1);
 template <typename Result, typename... Parameters>
 class BoundFunction<Result(Parameters...)> {
   public:

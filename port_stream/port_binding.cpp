@@ -11,7 +11,7 @@ void PortBinding::throwRefused(std::uint8_t byte) {
     std::snprintf(message, sizeof message,
                   "SetPortVal refused the byte %u for the port 0x%X (%u), so the stream ended: "
                   "the port library could not put it on the wire.",
-                  unsigned{byte}, unsigned{winio::kDataRegister}, unsigned{winio::kDataRegister});
+                  unsigned{byte}, unsigned{ports::kDataRegister}, unsigned{ports::kDataRegister});
     std::string said = message;
     try {
         if (const char* reason = portError_(); reason != nullptr && *reason != '\0') {

@@ -36,7 +36,7 @@ class PortBinding final : public PortInterface {
     // and the port, with the library's reason where it gives one (DotwallPortError), so the
     // stream ends instead of going on with nothing on the wire.
     void write(std::uint8_t byte) override {
-        if (setPortVal_(winio::kDataRegister, byte, 1) == 0) [[unlikely]] {
+        if (setPortVal_(ports::kDataRegister, byte, 1) == 0) [[unlikely]] {
             throwRefused(byte);
         }
     }

@@ -202,8 +202,10 @@ TEST_F(Faults, APortLibraryThatFallsShortIsReportedAtTheStartOrEndsTheStreamWith
                 HasSubstr("DOTWALL_VIRTUAL_PORT_NS=\"1000000000\" is no whole number from 0 "
                           "to 64630 nanoseconds"));
     // Unset, a real port's pace, unless a frame (4096 x 4096: 8392706 writes) outlasted the bound.
-    EXPECT_EQ(virtual_port::defaultPacing(kWritesPerFrame), virtual_port::kRealPortWrite);
-    EXPECT_LE(virtual_port::defaultPacing(8392706) * 8392706, virtual_port::kLongestFrame);
+    EXPECT_EQ(ports::virtual_panel::defaultPacing(kWritesPerFrame),
+              ports::virtual_panel::kRealPortWrite);
+    EXPECT_LE(ports::virtual_panel::defaultPacing(8392706) * 8392706,
+              ports::virtual_panel::kLongestFrame);
 }
 
 // One stop may come as several signals (GNU timeout's); a slow one (a port whose writes take

@@ -145,6 +145,7 @@ TEST_F(FtdiPort, EachFailureIsOneLineThatSaysWhatToDoAndLeavesTheAdapterClosed) 
     EXPECT_TRUE(unplugged.err.starts_with(ftdi + reason) &&
                 unplugged.err.ends_with("could not put it on the wire. " + reason))
         << unplugged.err;
+    EXPECT_EQ(unplugged.err.find(ftdi + reason, 1), std::string::npos) << "told once";
     EXPECT_TRUE(record().ends_with("close\nfree\n"));
     EXPECT_LT(readBytes(folder / "record.bytes").size(), 100000u + 64 * 1024);
 }

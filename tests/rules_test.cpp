@@ -130,7 +130,7 @@ thread_local std::string threadName = "main";
 
 // The kernel as the real port library sees it, recording which thread asked for the ports
 // and which accessed them, in turn.
-struct RecordingKernel final : winio::PortKernel {
+struct RecordingKernel final : ports::parallel::PortKernel {
     int request(bool on) override {
         record((on ? "on " : "off ") + thread());
         return on ? refusal.load() : 0;
@@ -166,11 +166,11 @@ TEST(WinIo, GrantsOnlyThePortsRegistersAndEachThreadAsksTheKernelBeforeItsFirstA
                  {0x37A, 2, false},  {0x378, 4, false}, {0x377, 1, false}, {0x37B, 1, false},
                  {0xFFFF, 2, false}, {0x378, 3, false}, {0x378, 0, false}};
     for (const auto& access : cases) {
-        EXPECT_EQ(winio::insideGrantedPorts(access.port, access.size), access.granted)
+        EXPECT_EQ(ports::parallel::insideGrantedPorts(access.port, access.size), access.granted)
             << access.port << " " << int{access.size};
     }
     RecordingKernel kernel;
-    winio::PortGrants grants(kernel);
+    ports::parallel::PortGrants grants(kernel);
     std::string why;
     for (const auto& [error, said] :
          {std::pair{EPERM,

@@ -4,7 +4,9 @@
 
 #include "base/runtime_error.h"
 
-namespace dotwall::ftdi_port {
+namespace dotwall::ports {
+
+namespace ftdi {
 
 namespace {
 
@@ -69,7 +71,8 @@ void Adapter::Closer::operator()(ftdi_context* adapter) const {
     ftdi_free(adapter);
 }
 
-Adapter::Adapter(const AdapterSettings& settings) : adapter_(ftdi_new()) {
+Adapter::Adapter(const AdapterSettings& settings)
+    : Device(Wiring::DataRegisterByte), adapter_(ftdi_new()) {
     ftdi_context* adapter = adapter_.get();
     if (adapter == nullptr) {
         refuse("libftdi could not start (ftdi_new).");
@@ -94,7 +97,7 @@ Adapter::Adapter(const AdapterSettings& settings) : adapter_(ftdi_new()) {
     }
     stream_ = std::make_unique<ChipStream>(adapter, settings.bytesPerSecond);
     // The pins low before the first byte of a stream.
-    if (!write(0) || !stream_->drain()) {
+    if (!stream_->write(0) || !stream_->drain()) {
         refuse("the adapter took no byte (" + stream_->failure() + ").");
     }
 }
@@ -104,8 +107,8 @@ Adapter::~Adapter() {
 }
 
 void Adapter::finish() {
-    if (stream_ && stream_->drain() && lastByte() != 0) {
-        write(0);
+    if (stream_ && stream_->drain() && stream_->lastByte() != 0) {
+        stream_->write(0);
         stream_->drain();
     }
 }
@@ -116,7 +119,8 @@ std::string Adapter::failure() const {
                              : "";
 }
 
-std::string Adapter::underruns() const {
+std::string Adapter::close() {
+    finish();
     const long underruns = stream_->underruns();
     return underruns == 0 ? ""
                           : "The adapter ran out of bytes " + std::to_string(underruns) +
@@ -124,4 +128,13 @@ std::string Adapter::underruns() const {
                                 "panel saw its lines stall.";
 }
 
-}  // namespace dotwall::ftdi_port
+}  // namespace ftdi
+
+const char* const kLibraryName = "libWinIo.so (FTDI)";
+const char* const kDeviceName = "adapter";
+
+std::unique_ptr<Device> openDevice() {
+    return std::make_unique<ftdi::Adapter>(ftdi::settingsFromEnvironment());
+}
+
+}  // namespace dotwall::ports

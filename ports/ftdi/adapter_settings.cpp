@@ -4,7 +4,7 @@
 
 #include "base/whole_number.h"
 
-namespace dotwall::ftdi_port {
+namespace dotwall::ports::ftdi {
 
 AdapterSettings settingsFromEnvironment() {
     AdapterSettings settings;
@@ -18,4 +18,4 @@ AdapterSettings settingsFromEnvironment() {
     return settings;
 }
 
-}  // namespace dotwall::ftdi_port
+}  // namespace dotwall::ports::ftdi

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace dotwall::ftdi_port {
+namespace dotwall::ports::ftdi {
 
 // The USB IDs of the adapters the library drives by default, FTDI's Hi-Speed chips with an
 // asynchronous bit-bang mode on eight pins.
@@ -37,4 +37,4 @@ struct AdapterSettings {
 // kHighestBytesPerSecond, or no whole number, raises InvalidSetting naming it and the range.
 AdapterSettings settingsFromEnvironment();
 
-}  // namespace dotwall::ftdi_port
+}  // namespace dotwall::ports::ftdi

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace dotwall::ftdi_port {
+namespace dotwall::ports::ftdi {
 
 namespace {
 
@@ -210,4 +210,4 @@ void ChipStream::send() {
     }
 }
 
-}  // namespace dotwall::ftdi_port
+}  // namespace dotwall::ports::ftdi

@@ -14,7 +14,7 @@
 struct ftdi_context;
 struct ftdi_transfer_control;
 
-namespace dotwall::ftdi_port {
+namespace dotwall::ports::ftdi {
 
 // The bytes on their way to an adapter in bit-bang mode, which puts them on its pins at its
 // own rate. Writers queue bytes one at a time; a thread of the stream's own sends them to
@@ -148,4 +148,4 @@ class ChipStream {
     std::thread sender_;
 };
 
-}  // namespace dotwall::ftdi_port
+}  // namespace dotwall::ports::ftdi

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-namespace dotwall::ftdi_port {
+namespace dotwall::ports::ftdi {
 
 void WriterLock::lockWhenFree() {
     for (int tries = 1; held_.exchange(true, std::memory_order_acquire); ++tries) {
@@ -14,4 +14,4 @@ void WriterLock::lockWhenFree() {
     }
 }
 
-}  // namespace dotwall::ftdi_port
+}  // namespace dotwall::ports::ftdi

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <chrono>
 
-namespace dotwall::ftdi_port {
+namespace dotwall::ports::ftdi {
 
 // The lock each write to the adapter holds. Taking it costs one atomic exchange and giving it
 // back a plain store, where std::mutex costs two atomic operations: with std::mutex a frame
@@ -29,4 +29,4 @@ class WriterLock {
     std::atomic<bool> held_ = false;
 };
 
-}  // namespace dotwall::ftdi_port
+}  // namespace dotwall::ports::ftdi

@@ -4,7 +4,7 @@
 
 #include "ports/winio/data_register.h"
 
-namespace dotwall::winio {
+namespace dotwall::ports::parallel {
 
 // The ports InitializeWinIo asks for: the parallel port's data, status and control
 // registers. Least privilege: the process gets these and no other.
@@ -19,4 +19,4 @@ constexpr bool insideGrantedPorts(std::uint16_t port, std::uint8_t size) {
            unsigned{port} + size <= kFirstGrantedPort + kGrantedPortCount;
 }
 
-}  // namespace dotwall::winio
+}  // namespace dotwall::ports::parallel

@@ -8,7 +8,7 @@
 
 #include "ports/parallel/granted_ports.h"
 
-namespace dotwall::winio {
+namespace dotwall::ports::parallel {
 
 namespace {
 
@@ -87,4 +87,4 @@ bool PortGrants::in(std::uint16_t port, std::uint32_t& value, std::uint8_t size)
     return true;
 }
 
-}  // namespace dotwall::winio
+}  // namespace dotwall::ports::parallel

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace dotwall::winio {
+namespace dotwall::ports::parallel {
 
 // What the library asks of the kernel: access to the parallel port's registers for the
 // calling thread, and the port instructions themselves. The library uses the kernel's
@@ -47,4 +47,4 @@ class PortGrants {
     PortKernel& kernel_;
 };
 
-}  // namespace dotwall::winio
+}  // namespace dotwall::ports::parallel

@@ -6,7 +6,7 @@
 #include "base/runtime_error.h"
 #include "base/whole_number.h"
 
-namespace dotwall::virtual_port {
+namespace dotwall::ports::virtual_panel {
 
 std::chrono::nanoseconds defaultPacing(long writesPerFrame) {
     return std::min(kRealPortWrite, kLongestFrame / writesPerFrame);
@@ -30,4 +30,4 @@ std::chrono::nanoseconds pacingFromEnvironment(long writesPerFrame) {
     }
 }
 
-}  // namespace dotwall::virtual_port
+}  // namespace dotwall::ports::virtual_panel

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-namespace dotwall::virtual_port {
+namespace dotwall::ports::virtual_panel {
 
 // About what one write to a real parallel port takes, so a stream reaches the frame rate a
 // real panel gets.
@@ -52,4 +52,4 @@ std::chrono::nanoseconds defaultPacing(long writesPerFrame);
 // taken instead.
 std::chrono::nanoseconds pacingFromEnvironment(long writesPerFrame);
 
-}  // namespace dotwall::virtual_port
+}  // namespace dotwall::ports::virtual_panel

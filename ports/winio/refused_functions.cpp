@@ -1,7 +1,7 @@
-// The port-access library's physical-memory and driver functions, which neither the real
-// nor the virtual library provides on Linux: the kernel itself grants port access, so there
-// is no driver to install, and no program needs physical memory. Each reports failure.
-// Both libraries are built with this file.
+// The port-access library's physical-memory and driver functions, which no port library
+// provides on Linux: the kernel itself grants port access, so there is no driver to install,
+// and no program needs physical memory. Each reports failure. Every port library is built
+// with this file.
 #pragma GCC visibility push(default)
 #include "ports/winio/winio.h"
 #pragma GCC visibility pop

@@ -1,29 +1,39 @@
 /* Port access for user programs: the functions of the WinIo library, built for Linux, and
- * one of this project's own that a port library may add.
+ * one of this project's own. Every port library of the project (the parallel port's, the
+ * virtual panel's, the USB adapter's: ports/parallel, ports/virtual, ports/ftdi) is a file
+ * libWinIo.so with these functions, so a program runs on any of them unchanged; what each
+ * one's device is and does is told in its own header (parallel_port.h, virtual_port.h,
+ * adapter.h).
  *
- * Port I/O (x86 only; elsewhere every function reports failure):
- *   InitializeWinIo asks the kernel for the parallel port's registers 0x378 to 0x37A
- *   (ioperm, never iopl) and returns non-zero only when they were granted, which needs root
- *   or the capability CAP_SYS_RAWIO. The kernel keeps the access per thread; another thread
- *   of the process gets its own on its first access, when the kernel grants it.
- *   SetPortVal and GetPortVal make one access of 1, 2 or 4 bytes. One that reaches outside
- *   the granted ports, or comes before InitializeWinIo, after ShutdownWinIo, or from a
- *   thread the kernel refuses, returns 0 and touches no port. A value wider than the access
- *   is cut to its low bytes.
- *   ShutdownWinIo gives the ports back.
+ * Results: non-zero for success, 0 for failure.
+ *
+ * Port I/O:
+ *   InitializeWinIo opens the library's device and returns non-zero when it is open; when it
+ *   cannot be opened, it says why and what to do in one line on standard error, named with
+ *   the library ("libWinIo.so (FTDI): ..."), leaves nothing open and returns 0. Once open,
+ *   another call changes nothing and succeeds.
+ *   SetPortVal and GetPortVal make one access of `size` bytes at `port`; GetPortVal of the
+ *   data register (0x378, data_register.h) gives the last byte written. One that comes
+ *   before InitializeWinIo or after ShutdownWinIo, or that the device is not wired to,
+ *   returns 0 and touches nothing, as a port that was not granted; so does a GetPortVal
+ *   without a place for the value. The virtual panel and the USB adapter are wired to one
+ *   byte at the data register alone; the parallel port's library takes 1, 2 or 4 bytes
+ *   within its registers 0x378 to 0x37A. A value wider than the access is cut to its low
+ *   bytes. When the device stops taking writes (an adapter unplugged), SetPortVal returns 0
+ *   from then on, and the library says why once on standard error.
+ *   ShutdownWinIo finishes what the device has under way, says on standard error what a
+ *   person should hear of the run, and closes the device; it always succeeds.
  *
  * Physical memory and the driver: MapPhysToLin, UnmapPhysicalMemory, GetPhysLong,
  * SetPhysLong, InstallWinIoDriver and RemoveWinIoDriver are not provided on Linux and
  * always report failure (0, or a null pointer from MapPhysToLin). The kernel itself grants
  * port access, so there is no driver to install.
  *
- * Results: non-zero for success, 0 for failure.
- *
- * Why a call failed (optional; the USB adapter's library has it): DotwallPortError returns
- * why the calling thread's last call into the library was refused, in sentences for a
- * person, such as the adapter unplugged with libusb's error, or "" when it has nothing to
- * add. The text stays as it is until that thread's next call. A program binds it only when
- * the library has it, and adds what it says to its own message.
+ * Why a call failed: DotwallPortError returns why the calling thread's last call into the
+ * library was refused, in sentences for a person, such as the adapter unplugged with
+ * libusb's error, or "" when it has nothing to add. The text stays as it is until that
+ * thread's next refused call. Libraries from elsewhere lack it: a program binds it only
+ * when the library has it, and adds what it says to its own message.
  */
 #ifndef DOTWALL_WINIO_H
 #define DOTWALL_WINIO_H

@@ -55,7 +55,7 @@ std::int16_t SetPortVal(std::uint16_t port, std::uint32_t value, std::uint8_t si
     if (calls.bytes.size() >= calls.refuseFrom) {
         return 0;
     }
-    if (port == dotwall::winio::kDataRegister && size == 1 && value <= 0xFF) {
+    if (port == dotwall::ports::kDataRegister && size == 1 && value <= 0xFF) {
         calls.bytes.push_back(static_cast<std::uint8_t>(value));
     } else {
         ++calls.strayWrites;
