@@ -168,7 +168,7 @@ class LptWindow : public WindowTest<lpt_tool::Form1> {
         forgetPortCalls();
         auto loaded =
             std::make_unique<lpt_tool::Form1>(lpt_tool::LptWindowServices{&messages, library});
-        ASSERT_EQ(loaded->Form_Load(), lpt_tool::LoadOutcome::Started);
+        ASSERT_EQ(loaded->startDriver(), lpt_tool::DriverStart::Started);
         show(std::move(loaded));
     }
 
