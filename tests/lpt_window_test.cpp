@@ -88,7 +88,7 @@ TEST(LptStart, ReportsADriverThatFailsOrALibraryThatIsMissingAndNeverShowsTheWin
     EXPECT_EQ(messages.messages[0].title, "Kelvane32");
     EXPECT_EQ(messages.messages[0].text, "Whoops ! There is a problem with InitializeWinIo.");
     EXPECT_EQ(portCalls().initializeCalls, 1);
-    EXPECT_EQ(portCalls().shutdownCalls, 1) << "unloading stops even a driver that failed";
+    EXPECT_EQ(portCalls().shutdownCalls, 1) << "a driver that failed to start is stopped too";
 
     packAndCloseOnceShown();
     EXPECT_EQ(lpt_tool::runDotwallLpt({&messages, "libNoSuchWinIo.so"}), 1);
