@@ -26,7 +26,7 @@ class BusyWindow {
         }
         const QString large = folder_.filePath("large.png");
         picture.save(large);
-        started_ = window_.Form_Load() == lpt_tool::LoadOutcome::Started;
+        started_ = window_.startDriver() == lpt_tool::DriverStart::Started;
         window_.show();
         QObject::connect(&timer_, &QTimer::timeout, [this, path = QFile::encodeName(large)] {
             auto* area = window_.findChild<PictureWidget*>("Picture1");

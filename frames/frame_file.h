@@ -6,7 +6,7 @@
 
 namespace dotwall {
 
-// "screen.bin" in the working directory: the system has no drive D: to put it on.
+// "screen.bin" in the working directory, where DotwallUsb's Save writes the frame.
 std::filesystem::path defaultFrameFilePath();
 
 // Writes the dual-scan frame file, frame buffer elements 0 to 38401, over the start of the

@@ -39,17 +39,19 @@ Form1::Form1(LptWindowServices services, QWidget* parent)
     setWindowTitle(kWindowCaption);
     setWindowIcon(QIcon(":/dotwall_lpt/icon.ico"));
     setFixedSize(kClientWidth, kClientHeight);
+    // Each control keeps its original name as its object name, by which tests find it.
     createControls();
-    chainTabOrder({paleisk, Command1, Picture1, Text1, Text2, Text3, Text4, Command2});
+    chainTabOrder({goButton_, convertButton_, pictureArea_, dumpText_, columnText_, lineText_,
+                   colourText_, stopButton_});
     showStreaming(false);
 
-    wire(guard_, Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    wire(guard_, paleisk, &QPushButton::clicked, this, [this] { paleisk_Click(); });
-    wire(guard_, Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Picture1, &PictureWidget::mouseMovedTo, this,
-            [this](float x, float y) { guard_.run([&] { Picture1_MouseMove(x, y); }); });
-    Picture1->setAcceptDrops(true);
-    connect(Picture1, &PictureWidget::fileDropped, this,
+    wire(guard_, convertButton_, &QPushButton::clicked, this, [this] { convert(); });
+    wire(guard_, goButton_, &QPushButton::clicked, this, [this] { startStream(); });
+    wire(guard_, stopButton_, &QPushButton::clicked, this, [this] { stopStream(); });
+    connect(pictureArea_, &PictureWidget::mouseMovedTo, this,
+            [this](float x, float y) { guard_.run([&] { showGridUnder(x, y); }); });
+    pictureArea_->setAcceptDrops(true);
+    connect(pictureArea_, &PictureWidget::fileDropped, this,
             [this](const QString& path) { openPicture(QFile::encodeName(path).toStdString()); });
     frameRateTimer_.setInterval(kFrameRateInterval);
     connect(&frameRateTimer_, &QTimer::timeout, this, &Form1::showFrameRate);
@@ -58,58 +60,58 @@ Form1::Form1(LptWindowServices services, QWidget* parent)
 Form1::~Form1() {
     refresh_.requestStop();
     refresh_.join();
-    Form_Unload();
+    stopDriver();
 }
 
 void Form1::createControls() {
-    paleisk = makeButton(this, "paleisk", "GO!", {240, 5520, 1455, 495});
-    Command1 = makeButton(this, "Command1", "Convert", {240, 4920, 975, 375});
-    // Stop sits right of Convert, in the column of Text3 and just above GO!, the one free
-    // spot beside the stream's own button.
-    Command2 = makeButton(this, "Command2", "Stop", {1320, 4920, 855, 375});
+    goButton_ = makeButton(this, "paleisk", "GO!", {240, 5520, 1455, 495});
+    convertButton_ = makeButton(this, "Command1", "Convert", {240, 4920, 975, 375});
+    // Stop sits right of Convert, in the column of the grid line's box and just above GO!, the one
+    // free spot beside the stream's own button.
+    stopButton_ = makeButton(this, "Command2", "Stop", {1320, 4920, 855, 375});
 
-    Picture1 =
+    pictureArea_ =
         new PictureWidget(single_scan::kPictureAreaSize, single_scan::kPictureBackground, this);
-    Picture1->setObjectName("Picture1");
-    Picture1->move(twipsToPixels(120), twipsToPixels(120));
-    Picture1->setFocusPolicy(Qt::TabFocus);
-    Picture1->setPicture(QImage(":/dotwall_lpt/default_picture.bmp"));
+    pictureArea_->setObjectName("Picture1");
+    pictureArea_->move(twipsToPixels(120), twipsToPixels(120));
+    pictureArea_->setFocusPolicy(Qt::TabFocus);
+    pictureArea_->setPicture(QImage(":/dotwall_lpt/default_picture.bmp"));
 
-    Text1 = makeMultiLineBox(this, "Text1", "Text1", {2280, 4080, 7575, 2055});
-    Text2 = makeTextBox(this, "Text2", "Text2", {240, 3960, 975, 285});
-    Text3 = makeTextBox(this, "Text3", "Text3", {1320, 3960, 855, 285});
-    Text4 = makeTextBox(this, "Text4", "Text4", {240, 4440, 1575, 285});
+    dumpText_ = makeMultiLineBox(this, "Text1", "Text1", {2280, 4080, 7575, 2055});
+    columnText_ = makeTextBox(this, "Text2", "Text2", {240, 3960, 975, 285});
+    lineText_ = makeTextBox(this, "Text3", "Text3", {1320, 3960, 855, 285});
+    colourText_ = makeTextBox(this, "Text4", "Text4", {240, 4440, 1575, 285});
 }
 
-LoadOutcome Form1::Form_Load() {
+DriverStart Form1::startDriver() {
     bool started = false;
     try {
         started = port_.start();
     } catch (const RuntimeError&) {
         // Without the library there is no driver to stop either.
-        unloaded_ = true;
+        driverStopped_ = true;
         messages_.showCritical(kWindowCaption, describeCurrentException());
-        return LoadOutcome::LibraryMissing;
+        return DriverStart::LibraryMissing;
     }
     if (!started) {
         messages_.showCritical(kDriverFailedTitle, port_stream::kDriverFailedText);
-        Form_Unload();
-        return LoadOutcome::DriverFailed;
+        stopDriver();
+        return DriverStart::DriverFailed;
     }
-    return LoadOutcome::Started;
+    return DriverStart::Started;
 }
 
 // Stops the port driver, once, whether or not it started.
-void Form1::Form_Unload() {
-    if (unloaded_) {
+void Form1::stopDriver() {
+    if (driverStopped_) {
         return;
     }
-    unloaded_ = true;
+    driverStopped_ = true;
     guard_.run([this] { port_.stop(); });
 }
 
 void Form1::openPicture(const std::filesystem::path& path) {
-    guard_.run([&] { Picture1->setPicture(loadMonochromePicture(path)); });
+    guard_.run([&] { pictureArea_->setPicture(loadMonochromePicture(path)); });
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -119,17 +121,17 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    Form_Unload();
+    stopDriver();
     event->accept();
 }
 
-void Form1::Command1_Click() {
-    PanelFrame frame = single_scan::sample(profile_, Picture1->area());
-    QString dump = Text1->toPlainText();
+void Form1::convert() {
+    PanelFrame frame = single_scan::sample(profile_, pictureArea_->area());
+    QString dump = dumpText_->toPlainText();
     for (std::size_t i = 0; i < single_scan::kDumpedBytes; ++i) {
         dump += " " + QString::fromStdString(signedNumberText(frame.bytes[i]));
     }
-    Text1->setPlainText(dump);
+    dumpText_->setPlainText(dump);
     single_scan::stampTestMark(profile_, frame);
     frame_ = std::move(frame);
     if (refresh_.running()) {
@@ -137,7 +139,7 @@ void Form1::Command1_Click() {
     }
 }
 
-void Form1::paleisk_Click() {
+void Form1::startStream() {
     const port_stream::RealTimeGrant grant = refresh_.start(profile_, frame_);
     showStreaming(true);
     framesAtLastTick_ = 0;
@@ -148,7 +150,7 @@ void Form1::paleisk_Click() {
     }
 }
 
-void Form1::Command2_Click() {
+void Form1::stopStream() {
     refresh_.requestStop();
 }
 
@@ -177,15 +179,15 @@ void Form1::showFrameRate() {
 
 void Form1::showStreaming(bool streaming) {
     // One stream at a time; Convert hands the stream its new frame.
-    paleisk->setEnabled(!streaming);
-    Command2->setEnabled(streaming);
+    goButton_->setEnabled(!streaming);
+    stopButton_->setEnabled(streaming);
 }
 
-void Form1::Picture1_MouseMove(float x, float y) {
-    const GridProbeReading reading = probeGrid(Picture1->area(), x, y);
-    showText(Text2, reading.column);
-    showText(Text3, reading.line);
-    showText(Text4, reading.colour);
+void Form1::showGridUnder(float x, float y) {
+    const GridProbeReading reading = probeGrid(pictureArea_->area(), x, y);
+    showText(columnText_, reading.column);
+    showText(lineText_, reading.line);
+    showText(colourText_, reading.colour);
 }
 
 }  // namespace dotwall::lpt_tool

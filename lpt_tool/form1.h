@@ -26,10 +26,10 @@ struct LptWindowServices {
     std::string winIoFileName = port_stream::kWinIoFileName;
 };
 
-// How the window's load handler left the port driver.
-enum class LoadOutcome {
+// How starting the port driver went.
+enum class DriverStart {
     Started,         // the window may be shown
-    DriverFailed,    // InitializeWinIo answered 0: reported, and the window unloaded
+    DriverFailed,    // InitializeWinIo answered 0: reported, and the driver stopped again
     LibraryMissing,  // the library or one of its functions is missing: reported
 };
 
@@ -43,8 +43,8 @@ class Form1 final : public QWidget {
     explicit Form1(LptWindowServices services = {}, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The load handler: starts the port driver. Run it before showing the window.
-    LoadOutcome Form_Load();
+    // Starts the port driver. Run it before showing the window.
+    DriverStart startDriver();
 
     // Shows a picture file in black and white, as DotwallUsb's Open does; a file that cannot
     // be loaded is reported and changes nothing.
@@ -61,11 +61,11 @@ class Form1 final : public QWidget {
     void streamEnded(std::exception_ptr failure);
     void showFrameRate();
 
-    void Form_Unload();
-    void Command1_Click();
-    void paleisk_Click();
-    void Command2_Click();
-    void Picture1_MouseMove(float x, float y);
+    void stopDriver();
+    void convert();
+    void startStream();
+    void stopStream();
+    void showGridUnder(float x, float y);
 
     QtMessageSink windowMessages_;
     LptWindowServices services_;
@@ -80,16 +80,16 @@ class Form1 final : public QWidget {
     std::chrono::steady_clock::time_point lastTick_;
     bool closeWhenStreamEnds_ = false;
     bool priorityNoted_ = false;
-    bool unloaded_ = false;
+    bool driverStopped_ = false;
 
-    QPushButton* paleisk = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    PictureWidget* Picture1 = nullptr;
-    QPlainTextEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QLineEdit* Text4 = nullptr;
+    QPushButton* goButton_ = nullptr;
+    QPushButton* convertButton_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
+    PictureWidget* pictureArea_ = nullptr;
+    QPlainTextEdit* dumpText_ = nullptr;
+    QLineEdit* columnText_ = nullptr;
+    QLineEdit* lineText_ = nullptr;
+    QLineEdit* colourText_ = nullptr;
 };
 
 }  // namespace dotwall::lpt_tool

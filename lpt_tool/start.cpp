@@ -11,7 +11,7 @@ int runDotwallLpt(LptWindowServices services, const std::optional<std::filesyste
     // Taken before the driver starts, so that a signal while a box is open closes the box and
     // the window, which stops the driver.
     const CloseOnSignals closing(&window, [&window] { window.stopStreamAtOnce(); });
-    if (window.Form_Load() != LoadOutcome::Started) {
+    if (window.startDriver() != DriverStart::Started) {
         return 1;
     }
     if (picture) {

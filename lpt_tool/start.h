@@ -7,7 +7,7 @@
 
 namespace dotwall::lpt_tool {
 
-// The program's start: creates the window, runs its load handler, and only when the port
+// The program's start: creates the window, starts the port driver, and only when the port
 // driver started shows the window, with `picture` in it when one is named, and takes its
 // events until it is closed, by its user or by SIGTERM, SIGHUP or SIGINT (CloseOnSignals,
 // from before the driver starts: a signal while a box is open ends the program as a close

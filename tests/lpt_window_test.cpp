@@ -87,7 +87,7 @@ TEST(LptStart, ReportsADriverThatFailsOrALibraryThatIsMissingAndNeverShowsTheWin
     EXPECT_EQ(messages.messages[0].title, "Kelvane32");
     EXPECT_EQ(messages.messages[0].text, "Whoops ! There is a problem with InitializeWinIo.");
     EXPECT_EQ(portCalls().initializeCalls, 1);
-    EXPECT_EQ(portCalls().shutdownCalls, 1) << "unloading stops even a driver that failed";
+    EXPECT_EQ(portCalls().shutdownCalls, 1) << "a driver that failed to start is stopped too";
 
     packAndCloseOnceShown();
     EXPECT_EQ(lpt_tool::runDotwallLpt({&messages, "libNoSuchWinIo.so"}), 1);
@@ -167,7 +167,7 @@ class LptWindow : public WindowTest<lpt_tool::Form1> {
         forgetPortCalls();
         auto loaded =
             std::make_unique<lpt_tool::Form1>(lpt_tool::LptWindowServices{&messages, library});
-        ASSERT_EQ(loaded->Form_Load(), lpt_tool::LoadOutcome::Started);
+        ASSERT_EQ(loaded->startDriver(), lpt_tool::DriverStart::Started);
         show(std::move(loaded));
     }
 

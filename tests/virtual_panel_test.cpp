@@ -51,7 +51,7 @@ class LptOnVirtualPanel : public WindowTest<lpt_tool::Form1> {
         panelName();
         setenv("DOTWALL_VIRTUAL_PORT_NS", std::to_string(kPaceNs).c_str(), 1);
         auto lpt = std::make_unique<lpt_tool::Form1>(lpt_tool::LptWindowServices{&messages});
-        ASSERT_EQ(lpt->Form_Load(), lpt_tool::LoadOutcome::Started);
+        ASSERT_EQ(lpt->startDriver(), lpt_tool::DriverStart::Started);
         show(std::move(lpt));
         ASSERT_TRUE(panel.follow()) << "DotwallLpt loaded no virtual library: " << panel.refusal();
     }

@@ -50,31 +50,33 @@ Form1::Form1(UsbWindowServices services, QWidget* parent)
     if (services_.fileChooser == nullptr) {
         services_.fileChooser = &windowFileChooser_;
     }
+    // Each control keeps its original name as its object name, by which tests find it.
     createControls();
     createMenu();
-    chainTabOrder({Command1, Picture1, Text1, Text2, Text3, Text4, Command2, Command3, Command4,
-                   Text5, Command5, Text6, Text7, Text8, Text9, Text10});
+    chainTabOrder({convertButton_, pictureArea_, pathText_, xText_, yText_, colourText_, usbButton_,
+                   saveButton_, i2cReadButton_, i2cReadFirst_, i2cWriteButton_, i2cWriteValue_,
+                   i2cReadSecond_, i2cReadThird_, i2cReadFourth_, resultText_});
 
-    wire(guard_, Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    wire(guard_, Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    wire(guard_, Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
-    wire(guard_, Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
-    wire(guard_, Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
-    wire(guard_, m_open, &QAction::triggered, this, [this] { m_open_Click(); });
+    wire(guard_, convertButton_, &QPushButton::clicked, this, [this] { convert(); });
+    wire(guard_, usbButton_, &QPushButton::clicked, this, [this] { sendFrameStartToBoard(); });
+    wire(guard_, saveButton_, &QPushButton::clicked, this, [this] { save(); });
+    wire(guard_, i2cReadButton_, &QPushButton::clicked, this, [this] { readI2cFromBoxes(); });
+    wire(guard_, i2cWriteButton_, &QPushButton::clicked, this, [this] { writeI2cFromBox(); });
+    wire(guard_, openAction_, &QAction::triggered, this, [this] { openPicture(); });
     // The menu says Exit, so it closes the window, which ends the program.
-    connect(m_exit, &QAction::triggered, this, &QWidget::close);
-    connect(Picture1, &PictureWidget::mouseMovedTo, this,
-            [this](float x, float y) { guard_.run([&] { Picture1_MouseMove(x, y); }); });
+    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+    connect(pictureArea_, &PictureWidget::mouseMovedTo, this,
+            [this](float x, float y) { guard_.run([&] { showPointUnder(x, y); }); });
 }
 
 void Form1::createMenu() {
-    menu = menuBar()->addMenu("File");
-    menu->setObjectName("menu");
-    m_open = menu->addAction("Open");
-    m_open->setObjectName("m_open");
-    m_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_exit = menu->addAction("Exit");
-    m_exit->setObjectName("m_exit");
+    fileMenu_ = menuBar()->addMenu("File");
+    fileMenu_->setObjectName("menu");
+    openAction_ = fileMenu_->addAction("Open");
+    openAction_->setObjectName("m_open");
+    openAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    exitAction_ = fileMenu_->addAction("Exit");
+    exitAction_->setObjectName("m_exit");
 }
 
 void Form1::createControls() {
@@ -82,64 +84,66 @@ void Form1::createControls() {
     client_->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client_);
 
-    // Frame1 lies beneath every control that is not its child; it is created first so the
+    // The sunken frame lies beneath every control that is not its child; it is created first so the
     // others stack above it and take their clicks over it.
-    Frame1 = makeControl<QFrame>(client_, "Frame1", {0, 0, 9855, 7935});
-    Frame1->setFrameShape(QFrame::Box);
-    Frame1->setFrameShadow(QFrame::Sunken);
-    Command2 = makeButton(Frame1, "Command2", "USB", {1080, 7440, 855, 375});
-    Command3 = makeButton(Frame1, "Command3", "Save", {2040, 7440, 855, 375});
-    Shape1 = makeControl<ShapeWidget>(Frame1, "Shape1", {7080, 7440, 375, 375});
+    pictureFrame_ = makeControl<QFrame>(client_, "Frame1", {0, 0, 9855, 7935});
+    pictureFrame_->setFrameShape(QFrame::Box);
+    pictureFrame_->setFrameShadow(QFrame::Sunken);
+    usbButton_ = makeButton(pictureFrame_, "Command2", "USB", {1080, 7440, 855, 375});
+    saveButton_ = makeButton(pictureFrame_, "Command3", "Save", {2040, 7440, 855, 375});
+    busyLamp_ = makeControl<ShapeWidget>(pictureFrame_, "Shape1", {7080, 7440, 375, 375});
 
-    Command1 = makeButton(client_, "Command1", "Convert", {120, 7440, 855, 375});
-    Picture1 =
+    convertButton_ = makeButton(client_, "Command1", "Convert", {120, 7440, 855, 375});
+    pictureArea_ =
         new PictureWidget(dual_scan::kPictureAreaSize, dual_scan::kPictureBackground, client_);
-    Picture1->setObjectName("Picture1");
-    Picture1->move(twipsToPixels(120), twipsToPixels(135));
-    Picture1->setFocusPolicy(Qt::TabFocus);
-    Picture1->setPicture(QImage(":/dotwall_usb/default_picture.bmp"));
+    pictureArea_->setObjectName("Picture1");
+    pictureArea_->move(twipsToPixels(120), twipsToPixels(135));
+    pictureArea_->setFocusPolicy(Qt::TabFocus);
+    pictureArea_->setPicture(QImage(":/dotwall_usb/default_picture.bmp"));
 
-    Text1 = makeMultiLineBox(client_, "Text1", "buferis\r\n", {9120, 7440, 615, 285});
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text2 = makeTextBox(client_, "Text2", "X", {7560, 7440, 375, 285}, "X koordinate");
-    Text3 = makeTextBox(client_, "Text3", "Y", {8040, 7440, 375, 285}, "Y koordinate");
-    Text4 = makeTextBox(client_, "Text4", "color", {8520, 7440, 495, 285}, "Spalva");
+    pathText_ = makeMultiLineBox(client_, "Text1", "buferis\r\n", {9120, 7440, 615, 285});
+    pathText_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pathText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    xText_ = makeTextBox(client_, "Text2", "X", {7560, 7440, 375, 285}, "X koordinate");
+    yText_ = makeTextBox(client_, "Text3", "Y", {8040, 7440, 375, 285}, "Y koordinate");
+    colourText_ = makeTextBox(client_, "Text4", "color", {8520, 7440, 495, 285}, "Spalva");
 
-    Command4 = makeButton(client_, "Command4", "I2C read", {9960, 1320, 855, 375});
-    Text5 = makeTextBox(client_, "Text5", "0", {10920, 1320, 495, 285});
-    Command5 = makeButton(client_, "Command5", "I2CWrite", {9960, 840, 855, 375});
-    Text6 = makeTextBox(client_, "Text6", "0", {10920, 840, 495, 285});
-    Text7 = makeTextBox(client_, "Text7", "55", {10920, 1800, 495, 285});
-    Text8 = makeTextBox(client_, "Text8", "55", {11040, 2280, 615, 285});
-    Text9 = makeTextBox(client_, "Text9", "55", {11040, 2880, 735, 375});
-    Text10 = makeTextBox(client_, "Text10", "Text10", {10080, 3480, 1575, 375});
+    i2cReadButton_ = makeButton(client_, "Command4", "I2C read", {9960, 1320, 855, 375});
+    i2cReadFirst_ = makeTextBox(client_, "Text5", "0", {10920, 1320, 495, 285});
+    i2cWriteButton_ = makeButton(client_, "Command5", "I2CWrite", {9960, 840, 855, 375});
+    i2cWriteValue_ = makeTextBox(client_, "Text6", "0", {10920, 840, 495, 285});
+    i2cReadSecond_ = makeTextBox(client_, "Text7", "55", {10920, 1800, 495, 285});
+    i2cReadThird_ = makeTextBox(client_, "Text8", "55", {11040, 2280, 615, 285});
+    i2cReadFourth_ = makeTextBox(client_, "Text9", "55", {11040, 2880, 735, 375});
+    resultText_ = makeTextBox(client_, "Text10", "Text10", {10080, 3480, 1575, 375});
 }
 
-void Form1::Command1_Click() {
-    const LampLitWhileBusy busy(Shape1, this);
-    frameBuffer_ = dual_scan::pack(Picture1->area());
+void Form1::convert() {
+    const LampLitWhileBusy busy(busyLamp_, this);
+    frameBuffer_ = dual_scan::pack(pictureArea_->area());
 }
 
-void Form1::Command2_Click() {
-    showText(Text10, decimalText(sendFrameStart(frameBuffer_, boardLibrary_)));
+void Form1::sendFrameStartToBoard() {
+    showText(resultText_, decimalText(sendFrameStart(frameBuffer_, boardLibrary_)));
 }
 
-void Form1::Command3_Click() {
+void Form1::save() {
     writeFrameFile(frameBuffer_, services_.frameFilePath);
 }
 
-void Form1::Command4_Click() {
-    const I2cReadTexts texts{Text5->text().toStdString(), Text7->text().toStdString(),
-                             Text8->text().toStdString(), Text9->text().toStdString()};
-    showText(Text10, decimalText(readI2c(texts, boardLibrary_)));
+void Form1::readI2cFromBoxes() {
+    const I2cReadOperands operands{
+        i2cReadFirst_->text().toStdString(), i2cReadSecond_->text().toStdString(),
+        i2cReadThird_->text().toStdString(), i2cReadFourth_->text().toStdString()};
+    showText(resultText_, decimalText(readI2c(operands, boardLibrary_)));
 }
 
-void Form1::Command5_Click() {
-    showText(Text10, decimalText(writeI2c(Text6->text().toStdString(), boardLibrary_)));
+void Form1::writeI2cFromBox() {
+    showText(resultText_,
+             decimalText(writeI2c(i2cWriteValue_->text().toStdString(), boardLibrary_)));
 }
 
-void Form1::m_open_Click() {
+void Form1::openPicture() {
     const std::string path = services_.fileChooser->chooseFileToOpen(
         "Open", {{"Bitmap (*.bmp)", {"*.bmp"}}, {"All Files (*.*)", {"*"}}});
     if (path.empty()) {
@@ -147,15 +151,15 @@ void Form1::m_open_Click() {
     }
     // Load first: a file that fails leaves the picture and its name as they were.
     const QImage picture = loadMonochromePicture(path);
-    Text1->setPlainText(QFile::decodeName(path.c_str()));
-    Picture1->setPicture(picture);
+    pathText_->setPlainText(QFile::decodeName(path.c_str()));
+    pictureArea_->setPicture(picture);
     repaint();
 }
 
-void Form1::Picture1_MouseMove(float x, float y) {
-    showText(Text2, floorDecimalText(x));
-    showText(Text3, floorDecimalText(y));
-    showText(Text4, decimalText(Picture1->area().pointColour(x, y)));
+void Form1::showPointUnder(float x, float y) {
+    showText(xText_, floorDecimalText(x));
+    showText(yText_, floorDecimalText(y));
+    showText(colourText_, decimalText(pictureArea_->area().pointColour(x, y)));
 }
 
 }  // namespace dotwall::usb_tool

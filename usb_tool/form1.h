@@ -38,13 +38,13 @@ class Form1 final : public QMainWindow {
     void createControls();
     void createMenu();
 
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void m_open_Click();
-    void Picture1_MouseMove(float x, float y);
+    void convert();
+    void sendFrameStartToBoard();
+    void save();
+    void readI2cFromBoxes();
+    void writeI2cFromBox();
+    void openPicture();
+    void showPointUnder(float x, float y);
 
     QtMessageSink windowMessages_;
     QtFileChooser windowFileChooser_;
@@ -54,27 +54,27 @@ class Form1 final : public QMainWindow {
     FrameBuffer frameBuffer_;
 
     QWidget* client_ = nullptr;
-    QFrame* Frame1 = nullptr;
-    PictureWidget* Picture1 = nullptr;
-    ShapeWidget* Shape1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QPushButton* Command5 = nullptr;
-    QPlainTextEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QLineEdit* Text4 = nullptr;
-    QLineEdit* Text5 = nullptr;
-    QLineEdit* Text6 = nullptr;
-    QLineEdit* Text7 = nullptr;
-    QLineEdit* Text8 = nullptr;
-    QLineEdit* Text9 = nullptr;
-    QLineEdit* Text10 = nullptr;
-    QMenu* menu = nullptr;
-    QAction* m_open = nullptr;
-    QAction* m_exit = nullptr;
+    QFrame* pictureFrame_ = nullptr;
+    PictureWidget* pictureArea_ = nullptr;
+    ShapeWidget* busyLamp_ = nullptr;
+    QPushButton* convertButton_ = nullptr;
+    QPushButton* usbButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* i2cReadButton_ = nullptr;
+    QPushButton* i2cWriteButton_ = nullptr;
+    QPlainTextEdit* pathText_ = nullptr;
+    QLineEdit* xText_ = nullptr;
+    QLineEdit* yText_ = nullptr;
+    QLineEdit* colourText_ = nullptr;
+    QLineEdit* i2cReadFirst_ = nullptr;
+    QLineEdit* i2cReadSecond_ = nullptr;
+    QLineEdit* i2cReadThird_ = nullptr;
+    QLineEdit* i2cReadFourth_ = nullptr;
+    QLineEdit* i2cWriteValue_ = nullptr;
+    QLineEdit* resultText_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
 };
 
 }  // namespace dotwall::usb_tool

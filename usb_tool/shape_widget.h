@@ -6,7 +6,7 @@
 
 namespace dotwall::usb_tool {
 
-// A shape painted solid in its back colour; the busy lamp Shape1. The back colour may be
+// A shape painted solid in its back colour; DotwallUsb's busy lamp. The back colour may be
 // a system colour reference, resolved through the palette when painted.
 class ShapeWidget final : public QWidget {
     Q_OBJECT

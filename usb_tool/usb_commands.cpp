@@ -19,16 +19,16 @@ std::int32_t sendFrameStart(const FrameBuffer& frame, UsbIoInterface& board) {
     return result;
 }
 
-std::int32_t readI2c(const I2cReadTexts& texts, UsbIoInterface& board) {
-    std::uint8_t fourth = toByte(texts.text9);
-    std::uint8_t third = toByte(texts.text8);
-    std::uint8_t second = toByte(texts.text7);
-    std::uint8_t first = toByte(texts.text5);
+std::int32_t readI2c(const I2cReadOperands& operands, UsbIoInterface& board) {
+    std::uint8_t fourth = toByte(operands.fourth);
+    std::uint8_t third = toByte(operands.third);
+    std::uint8_t second = toByte(operands.second);
+    std::uint8_t first = toByte(operands.first);
     return board.DoI2CRead(first, second, third, fourth);
 }
 
-std::int32_t writeI2c(const std::string& text6, UsbIoInterface& board) {
-    return board.DoI2CWrite(toByte(text6));
+std::int32_t writeI2c(const std::string& value, UsbIoInterface& board) {
+    return board.DoI2CWrite(toByte(value));
 }
 
 }  // namespace dotwall::usb_tool

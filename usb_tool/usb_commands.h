@@ -13,19 +13,19 @@ namespace dotwall::usb_tool {
 std::int32_t sendFrameStart(const FrameBuffer& frame, UsbIoInterface& board);
 
 // The texts of the four I2C read operand boxes, in the library's parameter order.
-struct I2cReadTexts {
-    std::string text5;
-    std::string text7;
-    std::string text8;
-    std::string text9;
+struct I2cReadOperands {
+    std::string first;
+    std::string second;
+    std::string third;
+    std::string fourth;
 };
 
-// I2C read: the texts are converted to bytes last box first (Text9, Text8, Text7, Text5);
+// I2C read: the texts are converted to bytes last operand first (fourth, third, second, first);
 // the first that is not a byte stops the command before the library is called. What the
 // library writes back into the bytes is dropped. Returns the library's result.
-std::int32_t readI2c(const I2cReadTexts& texts, UsbIoInterface& board);
+std::int32_t readI2c(const I2cReadOperands& operands, UsbIoInterface& board);
 
 // I2CWrite: converts the operand text to a byte and writes it; returns the library's result.
-std::int32_t writeI2c(const std::string& text6, UsbIoInterface& board);
+std::int32_t writeI2c(const std::string& value, UsbIoInterface& board);
 
 }  // namespace dotwall::usb_tool
