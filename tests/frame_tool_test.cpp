@@ -61,13 +61,11 @@ TEST_F(FrameTool, LptPacksAColourPictureAsItIsAndStreamAndPreviewCarryItsFrame) 
     }
     EXPECT_EQ(panel.frames(), 2);
     EXPECT_EQ(panel.faults().linesOfWrongLength + panel.faults().framesOfWrongLength, 0);
-    for (int y = 0; y < 241; ++y) {
-        for (int x = 0; x < 640; ++x) {
-            const bool lit = (frame[160 * y + x / 4] >> (3 - x % 4)) & 1;
-            ASSERT_EQ(look.pixel(x, y), lit ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << x << "," << y;
-            ASSERT_EQ(panel.lastFrame().lit(x, y), lit) << x << "," << y;
-        }
-    }
+    const PanelPicture shown = panelPicture(640, 241, litIn(frame));
+    auto notBlack = [&](int x, int y) { return look.pixel(x, y) != qRgb(0, 0, 0); };
+    EXPECT_EQ(panelPicture(640, 241, whiteIn(look)), shown);
+    EXPECT_EQ(panelPicture(640, 241, notBlack), shown) << "each pixel is white or black";
+    EXPECT_EQ(panel.lastFrame(), shown);
 }
 
 // play against the recording port library, which writes what it was sent to `port` when the
@@ -98,19 +96,17 @@ TEST_F(FrameTool, PlayStreamsAsGoDoesAtTheProfilesRateThenLeavesThePortLowAndTel
 
 TEST_F(FrameTool, PreviewShowsADualScanFrameInTheOrderThePanelReceivesItsLines) {
     const QImage picture = noisePicture(640, 480, kBlackAndWhite);
-    auto lit = [&](int x, int y) { return picture.pixel(x, y) == qRgb(255, 255, 255); };
+    const auto lit = whiteIn(picture);
     writeBytes(folder / "screen.bin", expectedUsbFrameFile(lit));
     ASSERT_EQ(run({"preview", "screen.bin", "-o", "look.bmp", "--scale", "2"}).status, 0);
     const QImage look = loadPicture(folder / "look.bmp");
     ASSERT_EQ(look.size(), QSize(1280, 960));
-    for (int y = 0; y < 480; ++y) {
-        // Line k carries the rows one below it: each half shows one row up, its top row last.
-        const int row = 240 * (y / 240) + (y % 240 + 1) % 240;
-        for (int x = 0; x < 640; ++x) {
-            ASSERT_EQ(look.pixel(2 * x + 1, 2 * y + 1) == qRgb(255, 255, 255), lit(x, row))
-                << x << "," << y;
-        }
-    }
+    const auto white = whiteIn(look);
+    // Line k carries the rows one below it: each half shows one row up, its top row last.
+    EXPECT_EQ(panelPicture(640, 480, [&](int x, int y) { return white(2 * x + 1, 2 * y + 1); }),
+              panelPicture(640, 480, [&](int x, int y) {
+                  return lit(x, 240 * (y / 240) + (y % 240 + 1) % 240);
+              }));
 }
 
 TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile) {
@@ -193,37 +189,19 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
     }
 }
 
-// A 24-bit bitmap's header, its pixel data from byte `pixelsAt`, zeros up to `fileBytes`.
-Bytes bitmap(std::uint32_t width, std::uint32_t height, std::uint32_t pixelsAt,
-             std::size_t fileBytes) {
-    Bytes file(fileBytes, 0);
-    auto put = [&](std::size_t at, std::uint32_t value) {
-        for (std::size_t i = 0; i < 4; ++i) {
-            file[at + i] = static_cast<std::uint8_t>(value >> 8 * i);
-        }
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    for (auto [at, value] : {std::pair{10, pixelsAt}, {14, 40u}, {18, width}, {22, height}}) {
-        put(at, value);
-    }
-    put(26, 1 | 24 << 16);  // one plane, 24 bits a pixel
-    return file;
-}
-
 TEST_F(FrameTool, APictureIsTakenOnlyWhenItsDecoderReadAllOfItElseTheReasonIsTold) {
     const QImage white = noisePicture(8, 8, {qRgb(255, 255, 255)});
     QImage deep(6000, 6000, QImage::Format_RGBA64);  // 36 megapixels, 8 bytes each
     deep.fill(Qt::white);
     save(deep, "deep.png");
     std::filesystem::rename(folder / save(white, "white.png"), folder / "caf\xe9.png");
-    for (const std::string suffix : {".jpg", ".png"}) {
-        const Bytes whole = readBytes(folder / save(noisePicture(64, 64, kBlackAndWhite), suffix));
-        writeBytes(folder / ("cut" + suffix),
-                   Bytes(whole.begin(), whole.begin() + whole.size() / 2));
+    for (const std::string name : {"cut.jpg", "cut.png", "rows.bmp"}) {  // their first 1000 bytes
+        const Bytes whole = readBytes(folder / save(noisePicture(640, 480, kBlackAndWhite), name));
+        writeBytes(folder / name, Bytes(whole.begin(), whole.begin() + 1000));
     }
-    writeBytes(folder / "far.bmp", bitmap(8, 8, 100000, 246));
-    writeBytes(folder / "rows.bmp", bitmap(640, 480, 54, 1000));
+    Bytes far = readBytes(folder / save(white, "far.bmp"));  // 54 bytes of header, 192 of pixels
+    far[12] = 1;  // the pixels said to start 65536 bytes further on
+    writeBytes(folder / "far.bmp", far);
     writeBytes(folder / "huge.pbm",
                Bytes{'P', '4', ' ', '9', '0', '0', '0', ' ', '9', '0', '0', '0', ' '});
     writeBytes(folder / "notes.png", Bytes(64, 'x'));
