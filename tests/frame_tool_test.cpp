@@ -109,20 +109,18 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
     // What a program prints is part of its work: a full disk or a closed pipe fails it.
     const std::string full = ": Cannot write to standard output: No space left on device.",
                       closed = ": Cannot write to standard output: Broken pipe.";
+    using enum Output;
     const struct {
         std::vector<std::string> arguments;  // DotwallFrame's, unless the first names a program
         int status;
         std::string said;
-        Output output = Output::Taken;
+        Output output = Taken;
     } cases[] = {
-        {{"--help"}, 1, "DotwallFrame" + full, Output::Full},
-        {{"profile", "dotwall-lpt"}, 1, "DotwallFrame" + closed, Output::ClosedPipe},
-        {{lpt, "--help"}, 1, "DotwallLpt" + closed, Output::ClosedPipe},
-        {{DOTWALL_USB_PATH, "--version"}, 1, "DotwallUsb" + full, Output::Full},
-        {{panel, "frame.bin", "--snapshot", "/dev/null"},
-         1,
-         "DotwallPanel" + closed,
-         Output::ClosedPipe},
+        {{"--help"}, 1, "DotwallFrame" + full, Full},
+        {{"profile", "dotwall-lpt"}, 1, "DotwallFrame" + closed, ClosedPipe},
+        {{lpt, "--help"}, 1, "DotwallLpt" + closed, ClosedPipe},
+        {{DOTWALL_USB_PATH, "--version"}, 1, "DotwallUsb" + full, Full},
+        {{panel, "frame.bin", "--snapshot", "/dev/null"}, 1, "DotwallPanel" + closed, ClosedPipe},
         {{lpt, "p.png", "q.png"}, 2, "DotwallLpt: \"q.png\" is one word too many"},
         {{lpt, "--go"}, 2, "DotwallLpt: Unknown option \"--go\""},
         {{"lpt", "-weird.png"},
@@ -134,9 +132,7 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
         {{panel, "short.bin", "--snapshot", "s.xyz"},
          1,
          "Cannot write the snapshot \"s.xyz\": Qt cannot write XYZ; it writes bmp, "},
-        {{panel, "--scale", "+2"},
-         2,
-         "DotwallPanel: --scale takes a whole number from 1 to 4, not \"+2\""},
+        {{panel, "--scale", "+2"}, 2, "--scale takes a whole number from 1 to 4, not \"+2\""},
         {{panel, "--snapshot"}, 2, "DotwallPanel: Missing value after '--snapshot'"},
         {{}, 2, "DotwallFrame: no command given"},
         {{"draw", "p.png"}, 2, "unknown command \"draw\""},
@@ -256,32 +252,26 @@ TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsIt
     const std::string longest(NAME_MAX, 'n');  // the temporary beside it fits all the same
     const struct {
         std::vector<std::string> arguments;  // the picture goes after the command
-        std::string before;  // at out.bin: a 50000-byte file of 0xAB in this mode, or a link
-        std::optional<rlim_t> fileSizeLimit;
-        std::string reason;  // "" when it succeeds
+        std::string reason;                  // "" when it succeeds
         std::string after;
+        std::string before = "";  // at out.bin: a 50000-byte file of 0xAB in this mode, or a link
+        std::optional<rlim_t> fileSizeLimit = std::nullopt;
     } cases[] = {
-        {{"usb", "-o", "out.bin"}, "", 10000, "File too large", ""},
-        {{"usb", "-o", "out.bin"}, "620", 10000, "File too large", "out.bin 620 50000 ab\n"},
-        {{"usb", "-o", "out.bin"}, "620", {}, "", "out.bin 620 50000 ff\n"},
-        {{"usb", "-o", "out.bin"}, "444", {}, "it is read-only", "out.bin 444 50000 ab\n"},
-        {{"usb", "-o", "out.bin"}, "link", {}, "", "out.bin -> t.bin\nt.bin 644 38402 ff\n"},
-        {{"usb", "-o", "caf\xe9.bin"}, "", {}, "", "caf\xe9.bin 644 38402 ff\n"},
-        {{"lpt", "-o", "out.bin"}, "620", {}, "", "out.bin 620 38560 0f\n"},
-        {{"lpt", "-o", longest}, "", {}, "", longest + " 644 38560 0f\n"},
-        {{"lpt", "-o", "/dev/stdout"}, "", {}, "", "stdout 38560\n"},
+        {{"usb", "-o", "out.bin"}, "File too large", "", "", 10000},
+        {{"usb", "-o", "out.bin"}, "File too large", "out.bin 620 50000 ab\n", "620", 10000},
+        {{"usb", "-o", "out.bin"}, "", "out.bin 620 50000 ff\n", "620"},
+        {{"usb", "-o", "out.bin"}, "it is read-only", "out.bin 444 50000 ab\n", "444"},
+        {{"usb", "-o", "out.bin"}, "", "out.bin -> t.bin\nt.bin 644 38402 ff\n", "link"},
+        {{"usb", "-o", "caf\xe9.bin"}, "", "caf\xe9.bin 644 38402 ff\n"},
+        {{"lpt", "-o", "out.bin"}, "", "out.bin 620 38560 0f\n", "620"},
+        {{"lpt", "-o", longest}, "", longest + " 644 38560 0f\n"},
+        {{"lpt", "-o", "/dev/stdout"}, "", "stdout 38560\n"},
         {{"lpt", "-o", "p.png"},
-         "",
-         {},
-         "it is the input \"p.png\", which the output would "
-         "destroy; choose another output",
+         "it is the input \"p.png\", which the output would destroy; "
+         "choose another output",
          ""},
-        {{"stream", "--frames", "3", "-o", "out.bin"}, "", 10000, "File too large", ""},
-        {{"stream", "--frames", "1000000", "-o", "/dev/full"},
-         "",
-         {},
-         "No space left on device",
-         ""},
+        {{"stream", "--frames", "3", "-o", "out.bin"}, "File too large", "", "", 10000},
+        {{"stream", "--frames", "1000000", "-o", "/dev/full"}, "No space left on device", ""},
     };
     for (const auto& row : cases) {
         if (row.before == "link") {

@@ -95,31 +95,30 @@ TEST_F(FtdiPort, EachFailureIsOneLineThatSaysWhatToDoAndLeavesTheAdapterClosed) 
     const std::string whoops = "DotwallFrame: Whoops ! There is a problem with InitializeWinIo.\n";
     const std::string ftdi = "libWinIo.so (FTDI): ";
     const struct {
-        const char* variable;
         const char* value;
         std::string said;     // the library's line; the program's follows
         std::string closing;  // how the record ends
+        const char* variable = "DOTWALL_STANDIN_FTDI_FAIL";
     } cases[] = {
-        {"DOTWALL_STANDIN_FTDI_FAIL", "missing",
+        {"missing",
          "no FT232H (0403:6014) or FT2232H (0403:6010) is plugged in (ftdi_usb_open: device not "
          "found): plug one in, or name it with DOTWALL_FTDI_DEVICE",
          "open 0403:6010\nfree\n"},
-        {"DOTWALL_STANDIN_FTDI_FAIL", "denied",
+        {"denied",
          "this user may not open the FT232H (0403:6014) or FT2232H (0403:6010) (ftdi_usb_open: "
          "unable to open device): install the udev rule 60-dotwall-ftdi.rules",
          "open 0403:6014\nfree\n"},
-        {"DOTWALL_STANDIN_FTDI_FAIL", "busy", "is held by another program", "free\n"},
-        {"DOTWALL_STANDIN_FTDI_FAIL", "baudrate",
+        {"busy", "is held by another program", "free\n"},
+        {"baudrate",
          "the adapter refused the rate of 4700000 bytes per second (ftdi_set_baudrate: "
          "Unsupported baudrate)",
          "close\nfree\n"},
-        {"DOTWALL_STANDIN_FTDI_FAIL", "bitmode", "refused asynchronous bit-bang mode",
-         "close\nfree\n"},
-        {"DOTWALL_FTDI_DEVICE", "x:1", "DOTWALL_FTDI_DEVICE=\"x:1\" names no adapter", "free\n"},
-        {"DOTWALL_FTDI_BYTES_PER_SECOND", "2500",
+        {"bitmode", "refused asynchronous bit-bang mode", "close\nfree\n"},
+        {"x:1", "DOTWALL_FTDI_DEVICE=\"x:1\" names no adapter", "free\n", "DOTWALL_FTDI_DEVICE"},
+        {"2500",
          "DOTWALL_FTDI_BYTES_PER_SECOND=\"2500\" is no whole number from 3000 to 12000000 bytes "
          "per second.",
-         ""},
+         "", "DOTWALL_FTDI_BYTES_PER_SECOND"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.value);

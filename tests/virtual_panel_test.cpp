@@ -127,16 +127,6 @@ struct VirtualPortCalls {
     BoundFunction<decltype(::GetPortVal)> getPortVal{library, "GetPortVal"};
 };
 
-// A frame of pseudo-random nibbles.
-Bytes noiseFrame(std::uint32_t seed) {
-    Bytes frame(38560);
-    for (std::uint8_t& byte : frame) {
-        seed = seed * 1103515245u + 12345u;
-        byte = (seed >> 16) & 0x0F;
-    }
-    return frame;
-}
-
 TEST(VirtualPort, CountsMalformedStreamsAndPublishesOnlyWholeFramesNeverATornOne) {
     setenv("DOTWALL_VIRTUAL_PORT_NS", "0", 1);
     panelName();
@@ -145,7 +135,10 @@ TEST(VirtualPort, CountsMalformedStreamsAndPublishesOnlyWholeFramesNeverATornOne
     ASSERT_EQ(port.initialize() + port.initialize(), 2) << "a second start keeps the panel";
     panel_link::LinkReader panel(panelName());
     ASSERT_TRUE(panel.follow());
-    const Bytes frameA = noiseFrame(1), frameB = noiseFrame(2);
+    // Frames of noise, B lit where A is dark.
+    const Bytes frameA = expectedLptFrame(noisePicture(640, 240, kBlackAndWhite));
+    const Bytes frameB =
+        expectedLptFrame(noisePicture(640, 240, {qRgb(255, 255, 255), qRgb(0, 0, 0)}));
     const PanelPicture pictureA = panelPicture(640, 241, litIn(frameA));
     const Bytes streamA = expectedPortStream(frameA, 1), streamB = expectedPortStream(frameB, 1);
     port.play(streamA);

@@ -202,14 +202,13 @@ inline ProgramRun finishStopped(pid_t child, const std::filesystem::path& folder
     return finishProgram(child, folder);
 }
 
-inline ProgramRun runProgram(const std::filesystem::path& program,
-                             const std::vector<std::string>& arguments,
-                             const std::filesystem::path& folder,
-                             std::optional<rlim_t> fileSizeLimit = std::nullopt,
-                             Output output = Output::Taken) {
+// startProgram, then finishProgram.
+template <typename... Options>
+ProgramRun runProgram(const std::filesystem::path& program,
+                      const std::vector<std::string>& arguments,
+                      const std::filesystem::path& folder, Options... options) {
     const auto began = std::chrono::steady_clock::now();
-    ProgramRun run =
-        finishProgram(startProgram(program, arguments, folder, fileSizeLimit, output), folder);
+    ProgramRun run = finishProgram(startProgram(program, arguments, folder, options...), folder);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     return run;
 }
