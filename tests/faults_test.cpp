@@ -43,7 +43,6 @@ class Faults : public ::testing::Test {
     ProgramRun snapshot() {
         return runProgram(DOTWALL_PANEL_PATH, {"--snapshot", "s.png"}, folder.path());
     }
-    // One frame played on the virtual port library.
     ProgramRun playOne() {
         return runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT, {"play", "p.png", "--frames", "1"},
                           folder.path());

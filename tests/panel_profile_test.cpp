@@ -74,11 +74,9 @@ TEST_F(PanelProfiles, APanelIsPackedOneForOneStreamedOnItsWiringAndDecodedBackIn
         for (const std::uint8_t byte : stream) {
             decoder.write(byte);
         }
-        const auto& faults = decoder.faults();
         EXPECT_EQ(decoder.frames(), 3);
-        EXPECT_EQ(faults.unusedLineSet + faults.nibbleChangedOnClock + faults.linesOfWrongLength +
-                      faults.framesOfWrongLength + faults.acNotTurnedOver,
-                  0);
+        const auto [d7, onClock, badLines, badFrames, ac] = decoder.faults();
+        EXPECT_EQ(d7 + onClock + badLines + badFrames + ac, 0);
         EXPECT_EQ(decoder.lastFrame(), panelPicture(wiring.width, wiring.lines, lit));
     }
 }

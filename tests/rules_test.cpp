@@ -188,8 +188,7 @@ TEST(WinIo, GrantsOnlyThePortsRegistersAndEachThreadAsksTheKernelBeforeItsFirstA
     auto accessAfterGrant = [&](const char* name, std::shared_future<void> grant) {
         threadName = name;
         grant.wait();
-        EXPECT_TRUE(grants.out(0x378, 16, 1));
-        EXPECT_TRUE(grants.out(0x37A, 0, 1));
+        EXPECT_TRUE(grants.out(0x378, 16, 1) && grants.out(0x37A, 0, 1));
     };
     std::shared_future<void> grant = granted.get_future().share();
     std::thread early(accessAfterGrant, "early", grant);
@@ -211,8 +210,7 @@ TEST(WinIo, GrantsOnlyThePortsRegistersAndEachThreadAsksTheKernelBeforeItsFirstA
     kernel.refusal = EPERM;
     std::thread refused([&] {
         threadName = "refused";
-        EXPECT_FALSE(grants.out(0x378, 1, 1));
-        EXPECT_FALSE(grants.out(0x378, 1, 1));
+        EXPECT_FALSE(grants.out(0x378, 1, 1) || grants.out(0x378, 1, 1));
     });
     refused.join();
     grants.close();
