@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "expected_frames.h"
+#include "frames/port_signals.h"
 #include "ports/virtual/write_pacing.h"
 #include "test_files.h"
 
@@ -19,8 +20,6 @@ namespace {
 using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::Not;
-
-constexpr std::size_t kWritesPerFrame = 77363;
 
 class Faults : public ::testing::Test {
   protected:
@@ -43,6 +42,10 @@ class Faults : public ::testing::Test {
     }
     ProgramRun snapshot() {
         return runProgram(DOTWALL_PANEL_PATH, {"--snapshot", "s.png"}, folder.path());
+    }
+    ProgramRun playOne() {
+        return runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT, {"play", "p.png", "--frames", "1"},
+                          folder.path());
     }
 
     TemporaryFolder folder;
@@ -86,8 +89,7 @@ TEST_F(Faults, AHostilePanelObjectIsRefusedByNameNeverHangsNorCrashesAndALiveOne
         EXPECT_EQ(viewed.status, 1);
         EXPECT_THAT(viewed.err, HasSubstr(name + row.viewer));
         EXPECT_FALSE(std::filesystem::exists(folder / "s.png"));
-        const ProgramRun fed = runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT,
-                                          {"play", "p.png", "--frames", "1"}, folder.path());
+        const ProgramRun fed = playOne();
         EXPECT_EQ(fed.status, row.feeder.empty() ? 0 : 1) << fed.err;
         EXPECT_THAT(fed.err, HasSubstr(row.feeder));
         std::filesystem::remove_all(object);
@@ -95,8 +97,7 @@ TEST_F(Faults, AHostilePanelObjectIsRefusedByNameNeverHangsNorCrashesAndALiveOne
 
     // A live panel is kept from a second feeder, which would take it over.
     const pid_t first = startPlaying();
-    const ProgramRun second = runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT,
-                                         {"play", "p.png", "--frames", "1"}, folder.path());
+    const ProgramRun second = playOne();
     EXPECT_EQ(second.status, 1);
     EXPECT_THAT(second.err, HasSubstr(name + "is fed by another program already"));
     // The rate of a live stream is told, not 0.
@@ -112,11 +113,7 @@ TEST_F(Faults, AHostilePanelObjectIsRefusedByNameNeverHangsNorCrashesAndALiveOne
     EXPECT_EQ(dead.status, 1);
     EXPECT_THAT(dead.err, HasSubstr("No program feeds the panel, so no snapshot was written"));
     EXPECT_THAT(dead.err, HasSubstr("is gone without removing it"));
-    EXPECT_EQ(
-        runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT, {"play", "p.png", "--frames", "1"}, folder.path())
-            .status,
-        0)
-        << "the dead object is replaced";
+    EXPECT_EQ(playOne().status, 0) << "the dead object is replaced";
 }
 
 // A shell command run as root in a mount namespace of its own or as another user; false when
@@ -194,15 +191,14 @@ TEST_F(Faults, APortLibraryThatFallsShortIsReportedAtTheStartOrEndsTheStreamWith
     }
     // A pace that would make a frame last hours, which a stop waits for, is refused.
     setenv("DOTWALL_VIRTUAL_PORT_NS", "1000000000", 1);
-    const ProgramRun slow = runProgram(DOTWALL_FRAME_ON_VIRTUAL_PORT,
-                                       {"play", "p.png", "--frames", "1"}, folder.path());
+    const ProgramRun slow = playOne();
     unsetenv("DOTWALL_VIRTUAL_PORT_NS");
     EXPECT_EQ(slow.status, 0);
     EXPECT_THAT(slow.err,
                 HasSubstr("DOTWALL_VIRTUAL_PORT_NS=\"1000000000\" is no whole number from 0 "
                           "to 64630 nanoseconds"));
     // Unset, a real port's pace, unless a frame (4096 x 4096: 8392706 writes) outlasted the bound.
-    EXPECT_EQ(ports::virtual_panel::defaultPacing(kWritesPerFrame),
+    EXPECT_EQ(ports::virtual_panel::defaultPacing(port_signals::kWritesPerFrame),
               ports::virtual_panel::kRealPortWrite);
     EXPECT_LE(ports::virtual_panel::defaultPacing(8392706) * 8392706,
               ports::virtual_panel::kLongestFrame);
@@ -240,7 +236,7 @@ TEST_F(Faults, ASignalEndsAStreamBetweenFramesWithThePortLowAndAnIdleReadAtOnce)
         if (slow) {  // 48, 32, a group high and low, then the latch: cut before it, then 0
             EXPECT_LT(stopped.size(), 6u);
         } else {
-            EXPECT_EQ(stopped.size() % kWritesPerFrame, 1u) << "whole frames, then 0";
+            EXPECT_EQ(stopped.size() % port_signals::kWritesPerFrame, 1u) << "whole frames, then 0";
         }
         EXPECT_THAT(played.out, HasSubstr(slow ? "0 frames at 0.00 frames/s" : " frames at "));
         EXPECT_EQ(stopped.back(), 0);

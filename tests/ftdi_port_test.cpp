@@ -19,8 +19,11 @@
 namespace dotwall::testing {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::Each;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 class FtdiPort : public ::testing::Test {
   protected:
@@ -63,63 +66,56 @@ TEST_F(FtdiPort, SetsEightOutputsInBitBangModeAtTheRateThenSendsEveryByteWithThe
     EXPECT_EQ(std::sscanf(played.out.c_str(), "3 frames at %lf frames/s", &rate), 1);
     EXPECT_LE(rate, 3 / ((3 * 77363.0 - 2 * 65536) / 1e6)) << played.out;
     EXPECT_GE(rate, 3 / played.seconds) << played.out;
-    Bytes expected{0};  // the pins low before the stream
-    const Bytes stream = expectedPortStream(expectedLptFrame(picture), 3);
-    expected.insert(expected.end(), stream.begin(), stream.end());
+    Bytes expected = expectedPortStream(expectedLptFrame(picture), 3);
+    expected.insert(expected.begin(), 0);  // the pins low before the stream
     expected.push_back(0);
     EXPECT_EQ(readBytes(folder / "record.bytes"), expected);
     // Channel A, the first FT232H, 1000000 / 16 baud before bit-bang mode on all eight pins,
     // all of it before the first byte; closed and freed at the end.
-    const std::string calls = record();
-    EXPECT_TRUE(
-        calls.starts_with("interface 1\nopen 0403:6014\nbaudrate 62500\nbitmode ff 1\n"
-                          "chunksize 8192\nfirst transfer\ntransfers "))
-        << calls;
-    EXPECT_THAT(calls, HasSubstr(" stalls 0 "));
-    EXPECT_TRUE(calls.ends_with("\nclose\nfree\n")) << calls;
+    EXPECT_THAT(record(), AllOf(StartsWith("interface 1\nopen 0403:6014\nbaudrate 62500\nbitmode "
+                                           "ff 1\nchunksize 8192\nfirst transfer\ntransfers "),
+                                HasSubstr(" stalls 0 "), EndsWith("\nclose\nfree\n")));
 
     // The default rate, the FT2232H when there is no FT232H, and the adapter a user names.
     unsetenv("DOTWALL_FTDI_BYTES_PER_SECOND");
     setenv("DOTWALL_STANDIN_FTDI_PRODUCT", "6010", 1);
     ASSERT_EQ(play("1").status, 0);
-    EXPECT_TRUE(
-        record().starts_with("interface 1\nopen 0403:6014\nopen 0403:6010\nbaudrate 293750\n"))
-        << record();
+    EXPECT_THAT(record(),
+                StartsWith("interface 1\nopen 0403:6014\nopen 0403:6010\nbaudrate 293750\n"));
     unsetenv("DOTWALL_STANDIN_FTDI_PRODUCT");
     setenv("DOTWALL_FTDI_DEVICE", "s:0x0403:0x6014:FT1X", 1);
     ASSERT_EQ(play("1").status, 0);
-    EXPECT_TRUE(record().starts_with("interface 1\nopen s:0x0403:0x6014:FT1X\n")) << record();
+    EXPECT_THAT(record(), StartsWith("interface 1\nopen s:0x0403:0x6014:FT1X\n"));
 }
 
 TEST_F(FtdiPort, EachFailureIsOneLineThatSaysWhatToDoAndLeavesTheAdapterClosed) {
     const std::string whoops = "DotwallFrame: Whoops ! There is a problem with InitializeWinIo.\n";
     const std::string ftdi = "libWinIo.so (FTDI): ";
     const struct {
-        const char* variable;
         const char* value;
         std::string said;     // the library's line; the program's follows
         std::string closing;  // how the record ends
+        const char* variable = "DOTWALL_STANDIN_FTDI_FAIL";
     } cases[] = {
-        {"DOTWALL_STANDIN_FTDI_FAIL", "missing",
+        {"missing",
          "no FT232H (0403:6014) or FT2232H (0403:6010) is plugged in (ftdi_usb_open: device not "
          "found): plug one in, or name it with DOTWALL_FTDI_DEVICE",
          "open 0403:6010\nfree\n"},
-        {"DOTWALL_STANDIN_FTDI_FAIL", "denied",
+        {"denied",
          "this user may not open the FT232H (0403:6014) or FT2232H (0403:6010) (ftdi_usb_open: "
          "unable to open device): install the udev rule 60-dotwall-ftdi.rules",
          "open 0403:6014\nfree\n"},
-        {"DOTWALL_STANDIN_FTDI_FAIL", "busy", "is held by another program", "free\n"},
-        {"DOTWALL_STANDIN_FTDI_FAIL", "baudrate",
+        {"busy", "is held by another program", "free\n"},
+        {"baudrate",
          "the adapter refused the rate of 4700000 bytes per second (ftdi_set_baudrate: "
          "Unsupported baudrate)",
          "close\nfree\n"},
-        {"DOTWALL_STANDIN_FTDI_FAIL", "bitmode", "refused asynchronous bit-bang mode",
-         "close\nfree\n"},
-        {"DOTWALL_FTDI_DEVICE", "x:1", "DOTWALL_FTDI_DEVICE=\"x:1\" names no adapter", "free\n"},
-        {"DOTWALL_FTDI_BYTES_PER_SECOND", "2500",
+        {"bitmode", "refused asynchronous bit-bang mode", "close\nfree\n"},
+        {"x:1", "DOTWALL_FTDI_DEVICE=\"x:1\" names no adapter", "free\n", "DOTWALL_FTDI_DEVICE"},
+        {"2500",
          "DOTWALL_FTDI_BYTES_PER_SECOND=\"2500\" is no whole number from 3000 to 12000000 bytes "
          "per second.",
-         ""},
+         "", "DOTWALL_FTDI_BYTES_PER_SECOND"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.value);
@@ -127,11 +123,9 @@ TEST_F(FtdiPort, EachFailureIsOneLineThatSaysWhatToDoAndLeavesTheAdapterClosed) 
         const ProgramRun played = play();
         unsetenv(row.variable);
         EXPECT_EQ(played.status, 1);
-        EXPECT_TRUE(played.err.starts_with(ftdi)) << played.err;
-        EXPECT_THAT(played.err, HasSubstr(row.said));
-        EXPECT_TRUE(played.err.ends_with(whoops)) << played.err;
+        EXPECT_THAT(played.err, AllOf(StartsWith(ftdi), HasSubstr(row.said), EndsWith(whoops)));
         EXPECT_EQ(std::count(played.err.begin(), played.err.end(), '\n'), 2) << played.err;
-        EXPECT_TRUE(record().ends_with(row.closing)) << record();
+        EXPECT_THAT(record(), EndsWith(row.closing));
     }
 
     // Unplugged mid-stream: the refused write ends the stream, said by the library and by
@@ -142,11 +136,10 @@ TEST_F(FtdiPort, EachFailureIsOneLineThatSaysWhatToDoAndLeavesTheAdapterClosed) 
     const std::string reason =
         "The adapter stopped taking bytes (ftdi_transfer_data_done: LIBUSB_ERROR_NO_DEVICE): it "
         "was unplugged or failed, and the stream ended.\n";
-    EXPECT_TRUE(unplugged.err.starts_with(ftdi + reason) &&
-                unplugged.err.ends_with("could not put it on the wire. " + reason))
-        << unplugged.err;
+    EXPECT_THAT(unplugged.err, AllOf(StartsWith(ftdi + reason),
+                                     EndsWith("could not put it on the wire. " + reason)));
     EXPECT_EQ(unplugged.err.find(ftdi + reason, 1), std::string::npos) << "told once";
-    EXPECT_TRUE(record().ends_with("close\nfree\n"));
+    EXPECT_THAT(record(), EndsWith("close\nfree\n"));
     EXPECT_LT(readBytes(folder / "record.bytes").size(), 100000u + 64 * 1024);
 }
 

@@ -5,6 +5,8 @@
 #include <functional>
 #include <vector>
 
+#include "frames/panel_picture.h"
+
 // What the panels must receive, worked out from their wiring alone and never from the
 // programs' packers, so that a test compares the programs' bytes with an independent
 // expectation.
@@ -27,6 +29,28 @@ inline QImage noisePicture(int width, int height, const std::vector<QRgb>& colou
 }
 
 inline const std::vector<QRgb> kBlackAndWhite = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
+
+// Lit where the picture is white, as a black-and-white picture lights the panel.
+inline std::function<bool(int x, int y)> whiteIn(const QImage& picture) {
+    return [&picture](int x, int y) { return picture.pixel(x, y) == qRgb(255, 255, 255); };
+}
+
+// Lit where a 640-pixel-wide frame's bit is 1; bit 3 of each byte is the leftmost pixel.
+inline std::function<bool(int x, int y)> litIn(const Bytes& frame) {
+    return [&frame](int x, int y) { return (frame[160 * y + x / 4] >> (3 - x % 4) & 1) != 0; };
+}
+
+// What a panel of that size shows for the pixels lit(x, y) tells.
+inline PanelPicture panelPicture(int width, int lines,
+                                 const std::function<bool(int x, int y)>& lit) {
+    PanelPicture picture(width, lines);
+    for (int y = 0; y < lines; ++y) {
+        for (int x = 0; x < width; ++x) {
+            picture.setLit(x, y, lit(x, y));
+        }
+    }
+    return picture;
+}
 
 // The colour value of a Qt colour: 0x00BBGGRR, red in the low byte.
 inline std::int32_t colourValueOf(QRgb rgb) {
@@ -129,9 +153,7 @@ inline Bytes expectedWiredStream(const PanelWiring& panel,
 // DotwallLpt's port bytes of `frames` frames: frame marker with latch (48), frame marker (32),
 // then per line each nibble with the shift clock (64) and again without it, and the latch (16).
 inline Bytes expectedPortStream(const Bytes& frame, int frames) {
-    return expectedWiredStream(
-        {640, 241, {3, 2, 1, 0}, 6, 4, 5},
-        [&](int x, int y) { return (frame[160 * y + x / 4] >> (3 - x % 4) & 1) != 0; }, frames);
+    return expectedWiredStream({640, 241, {3, 2, 1, 0}, 6, 4, 5}, litIn(frame), frames);
 }
 
 }  // namespace dotwall::testing

@@ -44,6 +44,7 @@ struct Adapter {
     std::vector<unsigned char> bytes;
     double bytesPerSecond = std::atof(setting("DOTWALL_STANDIN_FTDI_RATE").c_str());
     std::string fail = setting("DOTWALL_STANDIN_FTDI_FAIL");
+    long failAt = fail.starts_with("write:") ? std::atol(fail.c_str() + 6) : -1;  // byte N, from 0
     std::chrono::milliseconds wakeLate{
         std::atol(setting("DOTWALL_STANDIN_FTDI_WAKE_LATE").c_str())};
     Clock::time_point chipFreeAt{};
@@ -65,11 +66,6 @@ Adapter& adapterOf(ftdi_context* context) {
 int error(ftdi_context* context, int code, const char* text) {
     context->error_str = text;
     return code;
-}
-
-// Byte N of the stream, counted from 0, when the stand-in was told to fail at it.
-long failingByte(const Adapter& adapter) {
-    return adapter.fail.starts_with("write:") ? std::atol(adapter.fail.c_str() + 6) : -1;
 }
 
 }  // namespace
@@ -132,14 +128,14 @@ int ftdi_usb_close(ftdi_context* context) {
         return 0;
     }
     context->usb_dev = nullptr;
-    adapter.log +=
-        "transfers " + std::to_string(adapter.transfers) + " bytes " +
-        std::to_string(adapter.bytes.size()) + " largest " + std::to_string(adapter.largest) +
-        " most-in-flight " + std::to_string(adapter.mostInFlight) + " stalls " +
-        std::to_string(adapter.stalls) + " seconds " +
-        std::to_string(
-            std::chrono::duration<double>(adapter.chipFreeAt - adapter.streamStart).count()) +
-        "\nclose\n";
+    char summary[160];
+    std::snprintf(
+        summary, sizeof summary,
+        "transfers %d bytes %zu largest %d most-in-flight %d stalls %d seconds %f\nclose\n",
+        adapter.transfers, adapter.bytes.size(), adapter.largest, adapter.mostInFlight,
+        adapter.stalls,
+        std::chrono::duration<double>(adapter.chipFreeAt - adapter.streamStart).count());
+    adapter.log += summary;
     return 0;
 }
 
@@ -183,9 +179,8 @@ ftdi_transfer_control* ftdi_write_data_submit(ftdi_context* context, unsigned ch
     auto* transfer = new Transfer;
     transfer->control.ftdi = context;
     transfer->control.size = size;
-    const long failAt = failingByte(adapter);
     const auto sent = static_cast<long>(adapter.bytes.size());
-    transfer->fails = failAt >= sent && failAt < sent + size;
+    transfer->fails = adapter.failAt >= sent && adapter.failAt < sent + size;
     adapter.bytes.insert(adapter.bytes.end(), buf, buf + size);
     const auto takes = adapter.bytesPerSecond > 0
                            ? std::chrono::duration_cast<Clock::duration>(

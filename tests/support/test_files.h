@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
@@ -133,15 +134,11 @@ inline pid_t startProgram(const std::filesystem::path& program,
                           const std::filesystem::path& folder,
                           std::optional<rlim_t> fileSizeLimit = std::nullopt,
                           Output output = Output::Taken) {
-    const std::filesystem::path outPath = folder / ".run.out";
-    const std::filesystem::path errPath = folder / ".run.err";
+    const std::filesystem::path outPath = folder / ".run.out", errPath = folder / ".run.err";
     std::vector<std::string> words{program.string()};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
+    std::vector<char*> argv(words.size() + 1, nullptr);
+    std::ranges::transform(words, argv.begin(), [](std::string& word) { return word.data(); });
 
     const pid_t child = fork();
     if (child == 0) {  // only async-signal-safe calls between fork and exec
@@ -202,14 +199,13 @@ inline ProgramRun finishStopped(pid_t child, const std::filesystem::path& folder
     return finishProgram(child, folder);
 }
 
-inline ProgramRun runProgram(const std::filesystem::path& program,
-                             const std::vector<std::string>& arguments,
-                             const std::filesystem::path& folder,
-                             std::optional<rlim_t> fileSizeLimit = std::nullopt,
-                             Output output = Output::Taken) {
+// startProgram, then finishProgram.
+template <typename... Options>
+ProgramRun runProgram(const std::filesystem::path& program,
+                      const std::vector<std::string>& arguments,
+                      const std::filesystem::path& folder, Options... options) {
     const auto began = std::chrono::steady_clock::now();
-    ProgramRun run =
-        finishProgram(startProgram(program, arguments, folder, fileSizeLimit, output), folder);
+    ProgramRun run = finishProgram(startProgram(program, arguments, folder, options...), folder);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     return run;
 }
