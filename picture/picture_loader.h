@@ -5,12 +5,10 @@
 #include <QString>
 #include <filesystem>
 
+#include "base/picture_limit.h"
+
 namespace dotwall {
 
-// Pictures with more pixels than this are refused before they are decoded: the panel shows
-// at most 640 x 480 of them, and a forged header must not make the program allocate
-// gigabytes. 50 megapixels still takes any camera photo.
-inline constexpr qint64 kMaxPicturePixels = 50'000'000;
 // What Qt may allocate for one decoded picture: the largest picture in the deepest pixel
 // format Qt decodes into (four 32-bit floating-point channels, 16 bytes a pixel, from a
 // TIFF), so a picture within kMaxPicturePixels decodes whatever its depth: 763 MiB.
