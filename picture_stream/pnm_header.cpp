@@ -75,13 +75,13 @@ PnmHeader readPnmHeader(const PicturePlace& place) {
     header.format = digit - '0';
     header.width = readNumber(place, "width", kMostPixels);
     header.height = readNumber(place, "height", kMostPixels);
-    if (const std::string tooMany = tooManyPixels(header.width, header.height); !tooMany.empty()) {
-        place.fail(" is " + std::to_string(header.width) + " x " + std::to_string(header.height) +
-                   " pixels, " + tooMany);
-    }
+    const std::string size =
+        " is " + std::to_string(header.width) + " x " + std::to_string(header.height) + " pixels";
     if (header.width == 0 || header.height == 0) {
-        place.fail(" is " + std::to_string(header.width) + " x " + std::to_string(header.height) +
-                   " pixels: it has no pixel");
+        place.fail(size + ": it has no pixel");
+    }
+    if (const std::string tooMany = tooManyPixels(header.width, header.height); !tooMany.empty()) {
+        place.fail(size + ", " + tooMany);
     }
     if (!header.bits()) {
         header.maxval = readNumber(place, "maxval", 65535);

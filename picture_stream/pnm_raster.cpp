@@ -41,13 +41,9 @@ class RasterReader {
     }
 
   private:
-    [[noreturn]] void overMaxval() const {
-        place_.fail(" holds a value over its maxval " + std::to_string(header_.maxval));
-    }
-
     unsigned checked(unsigned sample) const {
         if (sample > static_cast<unsigned>(header_.maxval)) {
-            overMaxval();
+            place_.fail(" holds a value over its maxval " + std::to_string(header_.maxval));
         }
         return sample;
     }
