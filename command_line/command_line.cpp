@@ -171,7 +171,27 @@ std::optional<std::string> CommandLine::unknownOptionWord(
     return std::nullopt;
 }
 
-std::optional<ParsedLine> CommandLine::parse(const std::vector<std::string>& words) const {
+std::vector<std::string> CommandLine::withImplicitValues(
+    const std::vector<std::string>& words) const {
+    std::vector<std::string> given;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        optionsEnded = optionsEnded || word == "--";
+        const Option* option =
+            !optionsEnded && word.starts_with("--") ? optionNamed(word.substr(2)) : nullptr;
+        const bool numberFollows = i + 1 < words.size() && !words[i + 1].empty() &&
+                                   std::all_of(words[i + 1].begin(), words[i + 1].end(),
+                                               [](char c) { return c >= '0' && c <= '9'; });
+        given.push_back(option != nullptr && !option->implicitValue.empty() && !numberFollows
+                            ? word + "=" + option->implicitValue
+                            : word);
+    }
+    return given;
+}
+
+std::optional<ParsedLine> CommandLine::parse(const std::vector<std::string>& givenWords) const {
+    const std::vector<std::string> words = withImplicitValues(givenWords);
     QCommandLineParser parser;
     for (const Option& option : options_) {
         parser.addOption(QCommandLineOption(parserWords(option.names),
@@ -219,7 +239,8 @@ std::optional<ParsedLine> CommandLine::parse(const std::vector<std::string>& wor
             throw wrongUsage(name() + " needs " + arguments_[i].name);
         }
     }
-    if (parsed.arguments_.size() > arguments_.size()) {
+    if (parsed.arguments_.size() > arguments_.size() &&
+        (arguments_.empty() || !arguments_.back().repeated)) {
         throw wrongUsage("\"" + parsed.arguments_[arguments_.size()] +
                          "\" is one word too many: " + synopsis());
     }

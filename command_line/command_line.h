@@ -29,6 +29,7 @@ struct Argument {
     std::string name;  // as the help shows it, e.g. "PICTURE"
     std::string description;
     bool required = true;
+    bool repeated = false;  // the last argument only: it takes every word left
 };
 
 struct Option {
@@ -36,6 +37,9 @@ struct Option {
     std::string valueName;           // e.g. "FILE"; empty for an option without a value
     std::string description;
     bool required = false;
+    // The value taken when the option is given without one ("--loop" alone, not followed by
+    // a whole number); empty: the value must be given.
+    std::string implicitValue = {};
 };
 
 // What a command line said. File names and other values are the words' own bytes, whatever
@@ -84,6 +88,9 @@ class CommandLine {
     // The first word before "--" that starts with '-' but names no option (a file's name,
     // most likely), the options' values skipped; nullopt when there is none.
     std::optional<std::string> unknownOptionWord(const std::vector<std::string>& words) const;
+    // The words with "--name" of an option that has an implicit value, and no whole number
+    // after it, given as "--name=VALUE".
+    std::vector<std::string> withImplicitValues(const std::vector<std::string>& words) const;
 
     std::string program_;
     std::string command_;

@@ -1,6 +1,7 @@
 // DotwallFrame: the windows' packing from the command line.
 #include <QString>
 #include <QtGlobal>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ void keepOnlyQtsFatalMessages(QtMsgType type, const QMessageLogContext&, const Q
 }
 
 constexpr long kMostFrames = 1'000'000;
+constexpr long kMostSeconds = 86'400;
 
 Option output(const char* defaultName) {
     return {{"o", "output"},
@@ -120,21 +122,45 @@ std::vector<command_line::Command> commands() {
                  *line.value("o"), static_cast<int>(line.number("scale", 1, 16, 1)));
          }},
         {command("play",
-                 "Streams the frame of PICTURE (as 'lpt' packs it) to the panel on the port, as "
-                 "DotwallLpt's GO! does, through the same port library and driver start and "
-                 "stop, without a window, at the profile's rate: N frames, or until SIGINT or "
-                 "SIGTERM, after which it finishes the frame, writes 0, stops the driver, prints "
-                 "the rate reached and exits 0. When the driver does not start, or the port "
-                 "library refuses a write, it exits 1.",
-                 {kPicture},
+                 "Streams the frames of the pictures (as 'lpt' packs them) to the panel on the "
+                 "port, as DotwallLpt's GO! does, through the same port library and driver start "
+                 "and stop, without a window, at the profile's rate. Each picture in turn: a "
+                 "still one for --seconds, an animation (GIF, WebP, MNG) with its own delays and "
+                 "loop count; a lone still picture stays until stopped. When the pictures end, "
+                 "N frames were sent, or at SIGINT or SIGTERM, it finishes the frame, writes 0, "
+                 "stops the driver, prints the rate reached and the pictures shown and exits 0. "
+                 "When the driver does not start, the port library refuses a write, or a picture "
+                 "cannot be read (after those before it were shown), it exits 1.",
+                 {{"PICTURE...", "The pictures to show, in any format Qt reads.", true, true}},
                  {{{"frames"}, "N", "How many frames, 1 to 1000000; without it, until stopped."},
+                  {{"seconds"},
+                   "S",
+                   "How long a still picture is shown among several, 1 to 86400 seconds; 5 "
+                   "when not given."},
+                  {{"loop"},
+                   "N",
+                   "Plays the pictures N times, 1 to 1000000; without N, forever.",
+                   false,
+                   "0"},
+                  {{"hold"}, "", "Keeps the last picture on the panel until stopped."},
                   kPanel,
                   kFit,
                   kDither}),
-         "streams to the panel as GO! does",
+         "streams pictures to the panel as GO! does",
          [](const ParsedLine& line) {
-             frame_tool::playPicture(line.arguments()[0], panelOf(line), fittingOf(line),
-                                     line.number("frames", 1, kMostFrames, 0));
+             const std::vector<std::string>& pictures = line.arguments();
+             frame_tool::FilePlaylist playlist{
+                 .files = {pictures.begin(), pictures.end()},
+                 .stillFor = std::chrono::seconds(line.number("seconds", 1, kMostSeconds, 5)),
+                 .rounds = line.number("loop", 0, kMostFrames, 1)};
+             frame_tool::playPictures(
+                 frame_tool::filePictures(std::move(playlist)),
+                 {.profile = panelOf(line),
+                  .fitting = fittingOf(line),
+                  .frames = line.number("frames", 1, kMostFrames, 0),
+                  .hold = line.isSet("hold"),
+                  .loneStillHolds =
+                      pictures.size() == 1 && !line.isSet("seconds") && !line.isSet("loop")});
          }},
         {command("profile",
                  "Prints a panel profile as JSON: a built-in's (dotwall-lpt, DotwallLpt's own "

@@ -7,8 +7,7 @@
 
 #include "base/runtime_error.h"
 #include "base/stop_signals.h"
-#include "picture/frame_packing.h"
-#include "picture/picture_loader.h"
+#include "frame_tool/picture_feeder.h"
 #include "port_stream/port_binding.h"
 #include "port_stream/refresh_thread.h"
 
@@ -38,22 +37,24 @@ class DriverStarted {
 
 }  // namespace
 
-void playPicture(const std::filesystem::path& picturePath, const PanelProfile& profile,
-                 PictureFitting fitting, long frames) {
-    PanelFrame frame = packPanelFrame(profile, loadPicture(picturePath), fitting);
+void playPictures(std::unique_ptr<PictureSource> source, const PlaySettings& settings) {
+    PictureFeeder feeder(std::move(source), settings.profile, settings.fitting);
+    PanelFrame first = feeder.firstFrame();
+    const bool loneStill = settings.loneStillHolds && feeder.firstIsStill();
     port_stream::PortBinding port;
     const StopSignals::HalfDone feeding;
     const DriverStarted driver(port);
     std::exception_ptr failure;
     port_stream::RefreshThread refresh(
         port, [&failure](std::exception_ptr ended) { failure = ended; },
-        {.frameLimit = frames, .rateUnreachable = [](const std::string& what) {
+        {.frameLimit = settings.frames, .rateUnreachable = [](const std::string& what) {
              std::fprintf(stderr, "DotwallFrame: %s\n", what.c_str());
          }});
-    const port_stream::RealTimeGrant grant = refresh.start(profile, std::move(frame));
+    const port_stream::RealTimeGrant grant = refresh.start(settings.profile, std::move(first));
     if (!grant.refused.empty()) {
         std::fprintf(stderr, "DotwallFrame: %s\n", port_stream::describe(grant).c_str());
     }
+    feeder.start(refresh, settings.hold || loneStill);
     while (refresh.running()) {
         if (StopSignals::atOnce()) {
             refresh.stopAtOnce();
@@ -63,10 +64,20 @@ void playPicture(const std::filesystem::path& picturePath, const PanelProfile& p
         std::this_thread::sleep_for(kSignalLook);
     }
     refresh.join();
+    feeder.close();
     if (failure) {
         std::rethrow_exception(failure);
     }
-    std::printf("%ld frames at %.2f frames/s\n", refresh.framesSent(), refresh.framesPerSecond());
+    std::printf("%ld frames at %.2f frames/s", refresh.framesSent(), refresh.framesPerSecond());
+    if (!loneStill) {
+        const long neverSent = refresh.frameWaiting() ? 1 : 0;
+        std::printf("; %ld pictures shown, %ld dropped",
+                    feeder.handed() - feeder.dropped() - neverSent, feeder.dropped());
+    }
+    std::printf("\n");
+    if (feeder.failure()) {
+        std::rethrow_exception(feeder.failure());
+    }
 }
 
 }  // namespace dotwall::frame_tool

@@ -16,12 +16,6 @@ namespace {
 
 constexpr qint64 kMaxDecodedBytes = qint64{kMaxDecodedMegabytes} * 1024 * 1024;
 
-[[noreturn]] void throwCannotLoad(const std::string& name, const QString& reason) {
-    throw RuntimeError(
-        ErrorKind::InvalidPicture,
-        "The picture \"" + name + "\" cannot be loaded: " + reason.toStdString() + ".");
-}
-
 void refuseMoreThanDecoded(qint64 bytes, const std::string& name) {
     if (bytes > kMaxDecodedBytes) {
         throwCannotLoad(name, QString("it holds more than %1 MiB").arg(kMaxDecodedMegabytes));
@@ -50,16 +44,6 @@ void nameBuiltInFormat(QImageReader& reader) {
     if (!format.isEmpty()) {
         reader.setFormat(format);
         reader.setAutoDetectImageFormat(false);
-    }
-}
-
-void refuseTooLarge(const QSize& size, const std::string& name) {
-    if (size.isValid() && qint64{size.width()} * size.height() > kMaxPicturePixels) {
-        throwCannotLoad(name, QString("it is %1 x %2 pixels, more than the %3 megapixels a "
-                                      "picture may have")
-                                  .arg(size.width())
-                                  .arg(size.height())
-                                  .arg(kMaxPicturePixels / 1'000'000));
     }
 }
 
@@ -133,6 +117,22 @@ QImage readPicture(QByteArray& bytes, const std::string& name, const QByteArray&
 }
 
 }  // namespace
+
+[[noreturn]] void throwCannotLoad(const std::string& name, const QString& reason) {
+    throw RuntimeError(
+        ErrorKind::InvalidPicture,
+        "The picture \"" + name + "\" cannot be loaded: " + reason.toStdString() + ".");
+}
+
+void refuseTooLarge(const QSize& size, const std::string& name) {
+    if (size.isValid() && qint64{size.width()} * size.height() > kMaxPicturePixels) {
+        throwCannotLoad(name, QString("it is %1 x %2 pixels, more than the %3 megapixels a "
+                                      "picture may have")
+                                  .arg(size.width())
+                                  .arg(size.height())
+                                  .arg(kMaxPicturePixels / 1'000'000));
+    }
+}
 
 QImage loadPicture(const std::filesystem::path& path) {
     // Read whole, up to what Qt may decode at most: a pipe or /dev/zero cannot make the

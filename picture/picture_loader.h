@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 #include <filesystem>
+#include <string>
 
 #include "base/picture_limit.h"
 
@@ -13,6 +14,11 @@ namespace dotwall {
 // format Qt decodes into (four 32-bit floating-point channels, 16 bytes a pixel, from a
 // TIFF), so a picture within kMaxPicturePixels decodes whatever its depth: 763 MiB.
 inline constexpr int kMaxDecodedMegabytes = kMaxPicturePixels * 16 / (1024 * 1024) + 1;
+
+// Raises the InvalidPicture error "The picture "NAME" cannot be loaded: REASON.".
+[[noreturn]] void throwCannotLoad(const std::string& name, const QString& reason);
+// Refuses a picture of more than kMaxPicturePixels by the size its header gives.
+void refuseTooLarge(const QSize& size, const std::string& name);
 
 // Loads a picture file in any format Qt's image readers know, as it is, taking it only when
 // its decoder read all of it without error. The file is named by its bytes, as the system

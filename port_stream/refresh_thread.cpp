@@ -45,12 +45,13 @@ RealTimeGrant RefreshThread::start(const PanelProfile& profile, PanelFrame frame
     return result;
 }
 
-void RefreshThread::replaceFrame(const PanelFrame& frame) {
+bool RefreshThread::replaceFrame(const PanelFrame& frame) {
     const std::lock_guard lock(newFrameMutex_);
-    if (frame.size == newFrame_.size && frame.greyLevels == newFrame_.greyLevels) {
-        std::copy(frame.bytes.begin(), frame.bytes.end(), newFrame_.bytes.begin());
-        newFrameWaiting_ = true;
+    if (frame.size != newFrame_.size || frame.greyLevels != newFrame_.greyLevels) {
+        return false;
     }
+    std::copy(frame.bytes.begin(), frame.bytes.end(), newFrame_.bytes.begin());
+    return newFrameWaiting_.exchange(true);
 }
 
 void RefreshThread::join() {

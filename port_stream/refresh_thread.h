@@ -47,8 +47,11 @@ class RefreshThread {
     // system granted the thread. While the stream runs at real-time priority, the calling
     // thread keeps off its CPU (see KeptOffCpu).
     RealTimeGrant start(const PanelProfile& profile, PanelFrame frame);
-    // The frame, of the same size, goes out whole from the next frame boundary on.
-    void replaceFrame(const PanelFrame& frame);
+    // The frame, of the same size, goes out whole from the next frame boundary on. Returns
+    // whether it replaced a frame handed over before that never went out (a dropped one).
+    bool replaceFrame(const PanelFrame& frame);
+    // Whether a frame handed over waits for the next frame boundary.
+    bool frameWaiting() const { return newFrameWaiting_; }
     // Asks the stream to end after the frame being sent; returns at once.
     void requestStop() { stop_.afterFrame(); }
     // Asks the stream to end at its next write, the frame cut short, or at the end of a pause;
