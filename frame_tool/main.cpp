@@ -131,7 +131,11 @@ std::vector<command_line::Command> commands() {
                  "stops the driver, prints the rate reached and the pictures shown and exits 0. "
                  "When the driver does not start, the port library refuses a write, or a picture "
                  "cannot be read (after those before it were shown), it exits 1.",
-                 {{"PICTURE...", "The pictures to show, in any format Qt reads.", true, true}},
+                 {{"PICTURE...",
+                   "The pictures to show, in any format Qt reads; or - (standard input) or a "
+                   "FIFO alone: a stream of PNM pictures (P1 to P6), each shown as soon as it "
+                   "is whole, the newest winning.",
+                   true, true}},
                  {{{"frames"}, "N", "How many frames, 1 to 1000000; without it, until stopped."},
                   {{"seconds"},
                    "S",
@@ -143,18 +147,27 @@ std::vector<command_line::Command> commands() {
                    false,
                    "0"},
                   {{"hold"}, "", "Keeps the last picture on the panel until stopped."},
+                  {{"raw"},
+                   "WxH",
+                   "The stream holds raw 8-bit grey frames of W x H pixels back to back, not "
+                   "PNM pictures."},
                   kPanel,
                   kFit,
                   kDither}),
          "streams pictures to the panel as GO! does",
          [](const ParsedLine& line) {
              const std::vector<std::string>& pictures = line.arguments();
-             frame_tool::FilePlaylist playlist{
-                 .files = {pictures.begin(), pictures.end()},
-                 .stillFor = std::chrono::seconds(line.number("seconds", 1, kMostSeconds, 5)),
-                 .rounds = line.number("loop", 0, kMostFrames, 1)};
+             const bool stream = pictures.size() == 1 && frame_tool::isPictureStream(pictures[0]);
+             if (!stream && line.isSet("raw")) {
+                 throw command_line::wrongUsage("--raw takes standard input (-) or a FIFO");
+             }
              frame_tool::playPictures(
-                 frame_tool::filePictures(std::move(playlist)),
+                 stream
+                     ? frame_tool::streamPictures(pictures[0], line.value("raw"))
+                     : frame_tool::filePictures({.files = {pictures.begin(), pictures.end()},
+                                                 .stillFor = std::chrono::seconds(
+                                                     line.number("seconds", 1, kMostSeconds, 5)),
+                                                 .rounds = line.number("loop", 0, kMostFrames, 1)}),
                  {.profile = panelOf(line),
                   .fitting = fittingOf(line),
                   .frames = line.number("frames", 1, kMostFrames, 0),

@@ -1,7 +1,16 @@
 #include "frame_tool/picture_sources.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "base/file_error.h"
 #include "picture/animation_reader.h"
 #include "picture/picture_loader.h"
+#include "picture_stream/picture_stream_reader.h"
 
 namespace dotwall::frame_tool {
 
@@ -49,7 +58,62 @@ class FilePictures : public PictureSource {
     int playsLeft_ = 0;  // of the animation being played, this time included; -1: forever
 };
 
+class StreamPictures : public PictureSource {
+  public:
+    StreamPictures(std::unique_ptr<picture_stream::PictureStreamReader> reader, int descriptor)
+        : reader_(std::move(reader)), descriptor_(descriptor) {}
+    ~StreamPictures() override {
+        if (descriptor_ != STDIN_FILENO) {
+            ::close(descriptor_);
+        }
+    }
+    StreamPictures(const StreamPictures&) = delete;
+    StreamPictures& operator=(const StreamPictures&) = delete;
+
+    std::optional<TimedPicture> next() override {
+        std::optional<picture_stream::GreyPicture> grey = reader_->next();
+        if (!grey) {
+            return std::nullopt;
+        }
+        QImage picture(grey->width, grey->height, QImage::Format_Grayscale8);
+        for (int row = 0; row < grey->height; ++row) {
+            std::memcpy(picture.scanLine(row),
+                        grey->levels.data() + static_cast<std::size_t>(row) * grey->width,
+                        static_cast<std::size_t>(grey->width));
+        }
+        return TimedPicture{std::move(picture)};
+    }
+
+  private:
+    std::unique_ptr<picture_stream::PictureStreamReader> reader_;
+    int descriptor_;
+};
+
 }  // namespace
+
+bool isPictureStream(const std::filesystem::path& argument) {
+    struct stat status {};
+    return argument == "-" || (::stat(argument.c_str(), &status) == 0 && S_ISFIFO(status.st_mode));
+}
+
+std::unique_ptr<PictureSource> streamPictures(const std::filesystem::path& argument,
+                                              const std::optional<std::string>& rawSize) {
+    const bool standardInput = argument == "-";
+    const std::string name = standardInput ? "standard input" : argument.string();
+    std::optional<std::pair<int, int>> size;
+    if (rawSize) {
+        size = picture_stream::parseRawSize(*rawSize);
+    }
+    const int descriptor =
+        standardInput ? STDIN_FILENO : ::open(argument.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        throwFileError("open", argument, errno);
+    }
+    return std::make_unique<StreamPictures>(
+        size ? picture_stream::rawGreyStreamReader(descriptor, name, size->first, size->second)
+             : picture_stream::pnmStreamReader(descriptor, name),
+        descriptor);
+}
 
 std::unique_ptr<PictureSource> filePictures(FilePlaylist playlist) {
     return std::make_unique<FilePictures>(std::move(playlist));

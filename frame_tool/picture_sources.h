@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace dotwall::frame_tool {
@@ -35,5 +36,13 @@ struct FilePlaylist {
     long rounds = 1;
 };
 std::unique_ptr<PictureSource> filePictures(FilePlaylist playlist);
+
+// Whether `argument` names a stream of pictures: "-" (standard input) or a FIFO.
+bool isPictureStream(const std::filesystem::path& argument);
+// The pictures of a stream, each shown from the next frame boundary as soon as it is whole:
+// PNM pictures back to back, or with `rawSize` ("WIDTHxHEIGHT") raw 8-bit grey frames. A
+// FIFO is opened here, which waits for its writer.
+std::unique_ptr<PictureSource> streamPictures(const std::filesystem::path& argument,
+                                              const std::optional<std::string>& rawSize);
 
 }  // namespace dotwall::frame_tool

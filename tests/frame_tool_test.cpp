@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QImage>
 #include <chrono>
 #include <climits>
@@ -83,6 +84,63 @@ TEST_F(FrameTool, PlayStreamsAsGoDoesAtTheProfilesRateThenLeavesThePortLowAndTel
     EXPECT_EQ(std::sscanf(three.out.c_str(), "3 frames at %lf frames/s\n", &rate), 1) << three.out;
     EXPECT_LE(rate, 20.01);
     EXPECT_GE(rate, 3 / three.seconds);
+}
+
+// play on the recording port with Debian's ffmpeg as the source: ten numbered pictures of its
+// test source as a GIF of 100 ms delays and as a PNM stream at 10 a second into a FIFO, on a
+// panel of 50 frames a second, dithered so that each picture packs differently. Every frame sent is
+// one whole picture; each picture is shown, none out of order; the animation's ten pictures last at
+// least their second.
+TEST_F(FrameTool, PlayShowsEveryPictureOfASlowerSourceWholeAndInOrder) {
+    std::ofstream(folder / "fast.json")
+        << R"({"name": "fast", "width": 640, "lines": 241, "data": [3, 2, 1, 0],
+               "shift_clock": 6, "line_latch": 4, "frame_marker": 5, "frames_per_second": 50})";
+    const std::string ffmpeg =
+        "cd " + folder.path().string() +
+        " && ffmpeg -loglevel error -nostdin -y -f lavfi -i "
+        "testsrc=size=640x240:rate=10:duration=1,format=gray -f image2 p%d.pgm ";
+    ASSERT_EQ(std::system((ffmpeg + "-loop -1 a.gif").c_str()), 0);
+    std::vector<Bytes> pictures;
+    for (int i = 1; i <= 10; ++i) {
+        const std::string name = "p" + std::to_string(i) + ".pgm";
+        ASSERT_EQ(
+            run({"stream", name, "--panel", "fast.json", "-o", "one", "--frames", "1", "--dither"})
+                .status,
+            0);
+        pictures.push_back(readBytes(folder / "one"));
+    }
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+    const auto port = folder / "port";
+    setenv("DOTWALL_RECORDED_PORT", port.c_str(), 1);
+    for (const bool stream : {false, true}) {
+        if (stream) {  // -re: at the pictures' own rate, slower than the panel
+            ASSERT_EQ(
+                std::system(("(" + std::string(ffmpeg).replace(ffmpeg.find("-f lavfi"), 0, "-re ") +
+                             "-f image2pipe -c:v pgm fifo) &")
+                                .c_str()),
+                0);
+        }
+        const ProgramRun played = runProgram(
+            DOTWALL_FRAME_ON_RECORDING_PORT,
+            {"play", stream ? "fifo" : "a.gif", "--panel", "fast.json", "--dither"}, folder.path());
+        EXPECT_EQ(played.status, 0) << played.err;
+        EXPECT_THAT(played.out, HasSubstr("; 10 pictures shown, 0 dropped\n"));
+        const Bytes sent = readBytes(port);
+        const std::size_t frameBytes = pictures[0].size();
+        ASSERT_EQ(sent.size() % frameBytes, 1U);
+        std::vector<std::size_t> shown;  // the picture of each frame sent
+        for (std::size_t at = 0; at + 1 < sent.size(); at += frameBytes) {
+            const auto picture = std::ranges::find_if(pictures, [&](const Bytes& frame) {
+                return std::equal(frame.begin(), frame.end(), sent.begin() + at);
+            });
+            ASSERT_NE(picture, pictures.end()) << "frame " << at / frameBytes << " is torn";
+            shown.push_back(picture - pictures.begin());
+        }
+        EXPECT_TRUE(std::ranges::is_sorted(shown));
+        EXPECT_EQ(std::set(shown.begin(), shown.end()).size(), 10U);
+        EXPECT_GE(shown.size(), stream ? 10U : 49U) << "50 frames a second for 1 s";
+    }
+    unsetenv("DOTWALL_RECORDED_PORT");
 }
 
 TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile) {
