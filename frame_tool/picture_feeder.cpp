@@ -15,6 +15,18 @@ constexpr std::chrono::milliseconds kTakenLook{1};
 // How long a closed feeder waits for its worker to finish the picture it packs.
 constexpr std::chrono::milliseconds kWorkerEnd{500};
 
+// What the source raised, as play reports it: nothing for a stop signal that cut a read of the
+// input short, which is play's own stop, not a fault of the input.
+std::exception_ptr failureOf(std::exception_ptr raised) {
+    try {
+        std::rethrow_exception(raised);
+    } catch (const RuntimeError& error) {
+        return error.kind() == ErrorKind::Stopped ? nullptr : raised;
+    } catch (...) {
+        return raised;
+    }
+}
+
 }  // namespace
 
 // What the worker and the program share: the worker may outlive the feeder while it waits
@@ -65,25 +77,32 @@ PanelFrame PictureFeeder::firstFrame() {
 }
 
 void PictureFeeder::start(port_stream::RefreshThread& refresh, bool holdLast) {
+    const Clock::time_point streamStart = Clock::now();
     {
         const std::lock_guard lock(shared_->mutex);
         shared_->refresh = &refresh;
         shared_->holdLast = holdLast;
         shared_->handed = 1;
     }
-    worker_ = std::thread(&PictureFeeder::feed, shared_, firstFor_);
+    worker_ = std::thread(&PictureFeeder::feed, shared_, streamStart, firstFor_);
 }
 
-void PictureFeeder::feed(const std::shared_ptr<Shared>& shared,
+void PictureFeeder::feed(const std::shared_ptr<Shared>& shared, Clock::time_point streamStart,
                          std::chrono::milliseconds firstFor) {
-    Clock::time_point due = Clock::now();
+    Clock::time_point due = streamStart;
     std::chrono::milliseconds shownFor = firstFor;
     try {
         while (std::optional<TimedPicture> picture = shared->source->next()) {
             const PanelFrame frame =
                 packPanelFrame(shared->profile, picture->picture, shared->fitting);
             std::unique_lock lock(shared->mutex);
-            due = shownFor.count() > 0 ? due + shownFor : Clock::now();
+            const Clock::time_point now = Clock::now();
+            due = shownFor.count() > 0 ? due + shownFor : now;
+            // A worker late by more than this picture's time (a slow decode) starts the
+            // schedule again from now: catching up would send the pictures after it in a burst.
+            if (now > due + picture->shownFor) {
+                due = now;
+            }
             if (!shared->waitUntil(lock, due)) {
                 shared->end();
                 return;
@@ -94,7 +113,7 @@ void PictureFeeder::feed(const std::shared_ptr<Shared>& shared,
         }
     } catch (...) {
         const std::lock_guard lock(shared->mutex);
-        shared->failure = std::current_exception();
+        shared->failure = failureOf(std::current_exception());
     }
     // The last picture stays for its time and until a whole frame of it went out.
     std::unique_lock lock(shared->mutex);

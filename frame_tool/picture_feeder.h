@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <memory>
@@ -17,8 +18,10 @@ namespace dotwall::frame_tool {
 // play's worker: reads, fits, dithers and packs each picture off the refresh thread and hands
 // the whole frame to it when the picture's time comes, reckoned from the stream's start (each
 // picture is due when the one before it is due plus its time, so an animation keeps its speed
-// over any number of loops). The refresh thread takes it at its next frame boundary and never
-// waits for the worker; a frame it has not taken yet is replaced by a newer one (dropped).
+// over any number of loops; a worker late by more than a picture's time starts the reckoning
+// again from then, so a slow decode sends no burst). The refresh thread takes it at its next frame
+// boundary and never waits for the worker; a frame it has not taken yet is replaced by a newer one
+// (dropped).
 class PictureFeeder {
   public:
     PictureFeeder(std::unique_ptr<PictureSource> source, const PanelProfile& profile,
@@ -33,7 +36,8 @@ class PictureFeeder {
     PanelFrame firstFrame();
     bool firstIsStill() const { return firstIsStill_; }
 
-    // Feeds `refresh`, which streams the first frame from now on, on a thread of its own.
+    // Feeds `refresh`, which streams the first frame from now on (the pictures' times count
+    // from here), on a thread of its own.
     // When the source ends, its last picture has been on the panel for its time (at least one
     // whole frame) and `holdLast` is false, it asks the stream to stop after that frame.
     void start(port_stream::RefreshThread& refresh, bool holdLast);
@@ -45,12 +49,15 @@ class PictureFeeder {
     // before any frame of them was sent.
     long handed() const;
     long dropped() const;
-    // What the source raised, after which the feeding ended as at the source's end.
+    // What the source raised, after which the feeding ended as at the source's end; a stop
+    // signal that cut a read short is none.
     std::exception_ptr failure() const;
 
   private:
     struct Shared;
-    static void feed(const std::shared_ptr<Shared>& shared, std::chrono::milliseconds firstFor);
+    static void feed(const std::shared_ptr<Shared>& shared,
+                     std::chrono::steady_clock::time_point streamStart,
+                     std::chrono::milliseconds firstFor);
 
     std::shared_ptr<Shared> shared_;
     std::chrono::milliseconds firstFor_{0};

@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -241,21 +242,57 @@ TEST_F(Faults, ASignalEndsAStreamBetweenFramesWithThePortLowAndAnIdleReadAtOnce)
         EXPECT_THAT(played.out, HasSubstr(slow ? "0 frames at 0.00 frames/s" : " frames at "));
         EXPECT_EQ(stopped.back(), 0);
     }
-    unsetenv("DOTWALL_RECORDED_PORT");
     unsetenv("DOTWALL_RECORDED_PORT_WRITE_MS");
 
-    // Nothing is half done while a FIFO holds the input up: the first signal ends it. The
-    // writer's end opens once the program holds the reader's.
+    // Nothing is half done while a FIFO holds the input up, its writer silent or never come:
+    // the first signal ends it at once. Once a picture came, play feeds the panel, and a
+    // signal while its input is silent is its stop as any other: the port left low, exit 0.
     mkfifo((folder / "fifo").c_str(), 0600);
-    const pid_t preview =
-        startProgram(DOTWALL_FRAME_PATH, {"preview", "fifo", "-o", "out.png"}, folder.path());
-    int writer = -1;
-    EXPECT_TRUE(waitUntil(
-        [&] { return (writer = ::open((folder / "fifo").c_str(), O_WRONLY | O_NONBLOCK)) >= 0; }));
-    kill(preview, SIGTERM);
-    EXPECT_EQ(finishProgram(preview, folder.path()).status, 128 + SIGTERM);
+    const struct {
+        std::vector<std::string> arguments;
+        const char* written;  // once the program holds the reader's end; null: no writer
+        int status;
+    } waiting[] = {
+        {{"preview", "fifo", "-o", "out.png"}, "", 128 + SIGTERM},
+        {{"play", "fifo"}, nullptr, 128 + SIGTERM},
+        {{"play", "fifo"}, "P1 4 1 0 1 1 0", 0},
+    };
+    for (const auto& row : waiting) {
+        std::filesystem::remove(port);
+        std::filesystem::remove(port.string() + ".started");
+        const pid_t run =
+            startProgram(DOTWALL_FRAME_ON_RECORDING_PORT, row.arguments, folder.path());
+        int writer = -1;
+        if (row.written == nullptr) {  // blocked opening the FIFO
+            EXPECT_TRUE(waitUntil([&] {
+                return readText("/proc/" + std::to_string(run) + "/syscall")
+                    .starts_with(std::to_string(SYS_openat) + " ");
+            }));
+        } else {
+            EXPECT_TRUE(waitUntil([&] {
+                return (writer = ::open((folder / "fifo").c_str(), O_WRONLY | O_NONBLOCK)) >= 0;
+            }));
+            const auto length = static_cast<ssize_t>(std::strlen(row.written));
+            EXPECT_EQ(::write(writer, row.written, length), length);
+            EXPECT_TRUE(row.status != 0 || waitUntil([&] {
+                            return std::filesystem::exists(port.string() + ".started");
+                        }));
+        }
+        kill(run, SIGTERM);
+        const ProgramRun ended = finishStopped(run, folder.path());
+        EXPECT_EQ(ended.status, row.status) << ended.err;
+        EXPECT_EQ(ended.out.find("; 1 pictures shown, 0 dropped\n") != std::string::npos,
+                  row.status == 0)
+            << ended.out;
+        EXPECT_EQ(std::filesystem::exists(port)
+                      ? readBytes(port).size() % port_signals::kWritesPerFrame
+                      : 0,
+                  row.status == 0 ? 1u : 0u)
+            << "whole frames, then 0; or no port";
+        ::close(writer);
+    }
     EXPECT_FALSE(std::filesystem::exists(folder / "out.png"));
-    ::close(writer);
+    unsetenv("DOTWALL_RECORDED_PORT");
 }
 
 }  // namespace
