@@ -89,8 +89,8 @@ TEST_F(FrameTool, PlayStreamsAsGoDoesAtTheProfilesRateThenLeavesThePortLowAndTel
 // play on the recording port with Debian's ffmpeg as the source: ten numbered pictures of its
 // test source as a GIF of 100 ms delays and as a PNM stream at 10 a second into a FIFO, on a
 // panel of 50 frames a second, dithered so that each picture packs differently. Every frame sent is
-// one whole picture; each picture is shown, none out of order; the animation's ten pictures last at
-// least their second.
+// one whole picture; each picture is shown, none out of order; the animation's pictures last at
+// least their time; a damaged frame ends it after the whole ones.
 TEST_F(FrameTool, PlayShowsEveryPictureOfASlowerSourceWholeAndInOrder) {
     std::ofstream(folder / "fast.json")
         << R"({"name": "fast", "width": 640, "lines": 241, "data": [3, 2, 1, 0],
@@ -112,7 +112,27 @@ TEST_F(FrameTool, PlayShowsEveryPictureOfASlowerSourceWholeAndInOrder) {
     ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
     const auto port = folder / "port";
     setenv("DOTWALL_RECORDED_PORT", port.c_str(), 1);
-    for (const bool stream : {false, true}) {
+    // Its fourth frame damaged (a code size past GIF's 11, after the frame's 8-byte control
+    // block and 10-byte descriptor), the animation shows the three before it, then the reason.
+    Bytes gif = readBytes(folder / "a.gif");
+    const Bytes control{0x21, 0xf9, 0x04};
+    auto fourth = gif.begin();
+    for (int frame = 0; frame < 4; ++frame) {
+        fourth = std::search(fourth + 1, gif.end(), control.begin(), control.end());
+    }
+    fourth[18] = 12;
+    writeBytes(folder / "b.gif", gif);
+    const struct {
+        const char* source;
+        std::size_t shown;
+        std::string said = "";
+    } sources[] = {{"a.gif", 10},
+                   {"fifo", 10},
+                   {"b.gif", 3,
+                    "DotwallFrame: The picture \"b.gif\" cannot be loaded: its frame 4 of 10 is "
+                    "damaged or cut short (Unable to read image data).\n"}};
+    for (const auto& [source, count, said] : sources) {
+        const bool stream = source == std::string("fifo");
         if (stream) {  // -re: at the pictures' own rate, slower than the panel
             ASSERT_EQ(
                 std::system(("(" + std::string(ffmpeg).replace(ffmpeg.find("-f lavfi"), 0, "-re ") +
@@ -120,11 +140,13 @@ TEST_F(FrameTool, PlayShowsEveryPictureOfASlowerSourceWholeAndInOrder) {
                                 .c_str()),
                 0);
         }
-        const ProgramRun played = runProgram(
-            DOTWALL_FRAME_ON_RECORDING_PORT,
-            {"play", stream ? "fifo" : "a.gif", "--panel", "fast.json", "--dither"}, folder.path());
-        EXPECT_EQ(played.status, 0) << played.err;
-        EXPECT_THAT(played.out, HasSubstr("; 10 pictures shown, 0 dropped\n"));
+        const ProgramRun played =
+            runProgram(DOTWALL_FRAME_ON_RECORDING_PORT,
+                       {"play", source, "--panel", "fast.json", "--dither"}, folder.path());
+        EXPECT_EQ(played.status, said.empty() ? 0 : 1) << played.err;
+        EXPECT_EQ(played.err, said);
+        EXPECT_THAT(played.out,
+                    HasSubstr("; " + std::to_string(count) + " pictures shown, 0 dropped\n"));
         const Bytes sent = readBytes(port);
         const std::size_t frameBytes = pictures[0].size();
         ASSERT_EQ(sent.size() % frameBytes, 1U);
@@ -137,10 +159,12 @@ TEST_F(FrameTool, PlayShowsEveryPictureOfASlowerSourceWholeAndInOrder) {
             shown.push_back(picture - pictures.begin());
         }
         EXPECT_TRUE(std::ranges::is_sorted(shown));
-        EXPECT_EQ(std::set(shown.begin(), shown.end()).size(), 10U);
-        // The GIF's ten delays of 100 ms keep the stream going 1 s at whatever rate it reached.
+        EXPECT_EQ(std::set(shown.begin(), shown.end()).size(), count);
+        EXPECT_EQ(shown.back() + 1, count);
+        // The GIF's delays of 100 ms keep the stream going at whatever rate it reached.
         const double rate = std::stod(played.out.substr(played.out.find(" at ") + 4));
-        EXPECT_GE(static_cast<double>(shown.size()), stream ? 10.0 : rate - 1) << played.out;
+        EXPECT_GE(static_cast<double>(shown.size()), stream ? 10.0 : rate * count / 10 - 1)
+            << played.out;
     }
     unsetenv("DOTWALL_RECORDED_PORT");
 }
