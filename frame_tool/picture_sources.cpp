@@ -75,12 +75,11 @@ class StreamPictures : public PictureSource {
         if (!grey) {
             return std::nullopt;
         }
-        QImage picture(grey->width, grey->height, QImage::Format_Grayscale8);
-        for (int row = 0; row < grey->height; ++row) {
-            std::memcpy(picture.scanLine(row),
-                        grey->levels.data() + static_cast<std::size_t>(row) * grey->width,
-                        static_cast<std::size_t>(grey->width));
-        }
+        // The picture shows the levels where they are, which it frees with its last copy.
+        auto* levels = new std::vector<std::uint8_t>(std::move(grey->levels));
+        QImage picture(
+            levels->data(), grey->width, grey->height, grey->width, QImage::Format_Grayscale8,
+            [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, levels);
         return TimedPicture{std::move(picture)};
     }
 

@@ -95,7 +95,7 @@ class RasterReader {
     }
 
     // P4, P5, P6: the raster in whole units (a byte of bits, a sample, an RGB triple) handed
-    // to `convert` a buffer at a time.
+    // to `convert` one at a time.
     void readBinary() {
         const bool wide = header_.maxval > 255;
         const unsigned maxval = static_cast<unsigned>(header_.maxval);
@@ -110,6 +110,11 @@ class RasterReader {
         } else if (header_.channels() == 1 && wide) {
             readUnits(2, pixels_, [&](const std::uint8_t* bytes) {
                 levels_.push_back(greyLevel(checked(bytes[0] << 8 | bytes[1]), maxval));
+            });
+        } else if (header_.channels() == 1 && maxval == 255) {
+            // Levels as they came, a buffer at a time: ffmpeg's pgm and most PGM pictures.
+            readRuns(1, pixels_, [&](const std::uint8_t* bytes, std::size_t count) {
+                levels_.insert(levels_.end(), bytes, bytes + count);
             });
         } else if (header_.channels() == 1) {
             std::array<std::uint8_t, 256> levelOf{};
@@ -135,6 +140,16 @@ class RasterReader {
 
     template <typename Convert>
     void readUnits(std::size_t unitBytes, long long units, Convert convert) {
+        readRuns(unitBytes, units, [&](const std::uint8_t* bytes, std::size_t count) {
+            for (std::size_t unit = 0; unit < count; ++unit) {
+                convert(bytes + unit * unitBytes);
+            }
+        });
+    }
+
+    // The units handed to `convert` as runs of whole ones, each run as the buffer holds it.
+    template <typename Convert>
+    void readRuns(std::size_t unitBytes, long long units, Convert convert) {
         const long long whole = place_.input.consumed() - place_.start + header_.rasterBytes();
         for (long long done = 0; done < units;) {
             if (!place_.input.fill(unitBytes)) {
@@ -144,9 +159,7 @@ class RasterReader {
             const std::span<const std::uint8_t> bytes = place_.input.buffered();
             const auto count = static_cast<std::size_t>(std::min<long long>(
                 static_cast<long long>(bytes.size() / unitBytes), units - done));
-            for (std::size_t unit = 0; unit < count; ++unit) {
-                convert(bytes.data() + unit * unitBytes);
-            }
+            convert(bytes.data(), count);
             place_.input.consume(count * unitBytes);
             done += static_cast<long long>(count);
         }
