@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "base/file_error.h"
 #include "picture/animation_reader.h"
