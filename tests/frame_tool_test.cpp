@@ -144,7 +144,7 @@ TEST_F(FrameTool, PlayShowsEveryPictureOfASlowerSourceWholeAndInOrder) {
             runProgram(DOTWALL_FRAME_ON_RECORDING_PORT,
                        {"play", source, "--panel", "fast.json", "--dither"}, folder.path());
         EXPECT_EQ(played.status, said.empty() ? 0 : 1) << played.err;
-        EXPECT_EQ(played.err, said);
+        EXPECT_THAT(played.err, ::testing::EndsWith(said));  // after a note of a slow port
         EXPECT_THAT(played.out,
                     HasSubstr("; " + std::to_string(count) + " pictures shown, 0 dropped\n"));
         const Bytes sent = readBytes(port);
