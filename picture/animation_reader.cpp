@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/bounded_file.h"
+#include "picture/gif_whole_frames.h"
 #include "picture/picture_loader.h"
 
 namespace dotwall {
@@ -20,6 +21,7 @@ AnimationReader::AnimationReader(const std::filesystem::path& path) : name_(path
     rewind();
     frameCount_ = reader_->supportsAnimation() ? reader_->imageCount() : 0;
     loopCount_ = reader_->loopCount();
+    wholeFrames_ = wholeGifFrames(file.bytes).value_or(frameCount_);
 }
 
 void AnimationReader::rewind() {
@@ -35,6 +37,11 @@ std::optional<AnimationFrame> AnimationReader::next() {
         return std::nullopt;
     }
     ++framesRead_;
+    if (framesRead_ > wholeFrames_) {
+        throwCannotLoad(name_, QString("its frame %1 of %2 is cut short (the file ends inside it)")
+                                   .arg(framesRead_)
+                                   .arg(frameCount_));
+    }
     refuseTooLarge(reader_->size(), name_);
     AnimationFrame frame;
     if (!reader_->read(&frame.picture)) {

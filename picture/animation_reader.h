@@ -47,6 +47,7 @@ class AnimationReader {
     int frameCount_ = 0;
     int loopCount_ = 0;
     int framesRead_ = 0;
+    int wholeFrames_ = 0;  // those before the first the file cuts short
 };
 
 }  // namespace dotwall

@@ -113,13 +113,15 @@ TEST_F(FrameTool, PlayShowsEveryPictureOfASlowerSourceWholeAndInOrder) {
     const auto port = folder / "port";
     setenv("DOTWALL_RECORDED_PORT", port.c_str(), 1);
     // Its fourth frame damaged (a code size past GIF's 11, after the frame's 8-byte control
-    // block and 10-byte descriptor), the animation shows the three before it, then the reason.
+    // block and 10-byte descriptor) or cut short, the animation shows the three before it,
+    // then the reason.
     Bytes gif = readBytes(folder / "a.gif");
     const Bytes control{0x21, 0xf9, 0x04};
     auto fourth = gif.begin();
     for (int frame = 0; frame < 4; ++frame) {
         fourth = std::search(fourth + 1, gif.end(), control.begin(), control.end());
     }
+    writeBytes(folder / "c.gif", Bytes(gif.begin(), fourth + 40));  // cut inside its data
     fourth[18] = 12;
     writeBytes(folder / "b.gif", gif);
     const struct {
@@ -130,7 +132,10 @@ TEST_F(FrameTool, PlayShowsEveryPictureOfASlowerSourceWholeAndInOrder) {
                    {"fifo", 10},
                    {"b.gif", 3,
                     "DotwallFrame: The picture \"b.gif\" cannot be loaded: its frame 4 of 10 is "
-                    "damaged or cut short (Unable to read image data).\n"}};
+                    "damaged or cut short (Unable to read image data).\n"},
+                   {"c.gif", 3,
+                    "DotwallFrame: The picture \"c.gif\" cannot be loaded: its frame 4 of 4 is cut "
+                    "short (the file ends inside it).\n"}};
     for (const auto& [source, count, said] : sources) {
         const bool stream = source == std::string("fifo");
         if (stream) {  // -re: at the pictures' own rate, slower than the panel
