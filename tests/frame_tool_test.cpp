@@ -340,6 +340,8 @@ TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsIt
     save(noisePicture(8, 8, {qRgb(255, 255, 255)}), "p.png");  // every frame byte lit
     umask(022);
     const std::string longest(NAME_MAX, 'n');  // the temporary beside it fits all the same
+    // Root may write a file that the group or others may write; its owner may not.
+    const bool root = geteuid() == 0;
     const struct {
         std::vector<std::string> arguments;  // the picture goes after the command
         std::string reason;                  // "" when it succeeds
@@ -354,6 +356,14 @@ TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsIt
         {{"usb", "-o", "out.bin"}, "", "out.bin -> t.bin\nt.bin 644 38402 ff\n", "link"},
         {{"usb", "-o", "caf\xe9.bin"}, "", "caf\xe9.bin 644 38402 ff\n"},
         {{"lpt", "-o", "out.bin"}, "", "out.bin 620 38560 0f\n", "620"},
+        {{"lpt", "-o", "out.bin"},
+         root ? "" : "it is read-only",
+         root ? "out.bin 20 38560 0f\n" : "out.bin 20 0 00\n",
+         "020"},
+        {{"lpt", "-o", "out.bin"},
+         root ? "" : "it is read-only",
+         root ? "out.bin 2 38560 0f\n" : "out.bin 2 0 00\n",
+         "002"},
         {{"lpt", "-o", longest}, "", longest + " 644 38560 0f\n"},
         {{"lpt", "-o", "/dev/stdout"}, "", "stdout 38560\n"},
         {{"stream", "--frames", "3", "-o", "out.bin"}, "File too large", "", "", 10000},
