@@ -56,6 +56,17 @@ PictureFitting fittingOf(const ParsedLine& line) {
     return {.fit = line.isSet("fit"), .dither = line.isSet("dither")};
 }
 
+// The numbers are read before the list is built: one that throws while the list is built makes
+// GCC destroy the files already in it after their scope (AddressSanitizer stops the program)
+// instead of ending in the usage message.
+frame_tool::FilePlaylist playlistOf(const ParsedLine& line) {
+    const std::chrono::seconds stillFor(line.number("seconds", 1, kMostSeconds, 5));
+    const long rounds = line.number("loop", 0, kMostFrames, 1);
+    return {.files = {line.arguments().begin(), line.arguments().end()},
+            .stillFor = stillFor,
+            .rounds = rounds};
+}
+
 std::vector<command_line::Command> commands() {
     auto command = [](const char* name, std::string description,
                       std::vector<command_line::Argument> arguments, std::vector<Option> options) {
@@ -162,12 +173,8 @@ std::vector<command_line::Command> commands() {
                  throw command_line::wrongUsage("--raw takes standard input (-) or a FIFO");
              }
              frame_tool::playPictures(
-                 stream
-                     ? frame_tool::streamPictures(pictures[0], line.value("raw"))
-                     : frame_tool::filePictures({.files = {pictures.begin(), pictures.end()},
-                                                 .stillFor = std::chrono::seconds(
-                                                     line.number("seconds", 1, kMostSeconds, 5)),
-                                                 .rounds = line.number("loop", 0, kMostFrames, 1)}),
+                 stream ? frame_tool::streamPictures(pictures[0], line.value("raw"))
+                        : frame_tool::filePictures(playlistOf(line)),
                  {.profile = panelOf(line),
                   .fitting = fittingOf(line),
                   .frames = line.number("frames", 1, kMostFrames, 0),

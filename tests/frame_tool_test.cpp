@@ -178,17 +178,27 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
     save(QImage(4, 4, QImage::Format_RGB32), "p.png");
     writeBytes(folder / "short.bin", Bytes(38401, 0));
     writeBytes(folder / "frame.bin", Bytes(38560, 0));
+    // Other names of the inputs: links to a file and to the folder, a hard link, "..".
+    std::ofstream(folder / "panel.json") << R"({"name": "p", "width": 640, "lines": 241,
+        "data": [3, 2, 1, 0], "shift_clock": 6, "line_latch": 4, "frame_marker": 5})";
+    std::filesystem::create_symlink("p.png", folder / "sym");
+    std::filesystem::create_symlink("panel.json", folder / "panel.png");
+    std::filesystem::create_symlink(".", folder / "here");
+    std::filesystem::create_hard_link(folder / "p.png", folder / "hard.bin");
+    std::filesystem::create_hard_link(folder / "frame.bin", folder / "hard.png");
+    std::filesystem::create_directory(folder / "sub");
     const std::string lpt = DOTWALL_LPT_PATH, panel = DOTWALL_PANEL_PATH;
     // What a program prints is part of its work: a full disk or a closed pipe fails it.
     const std::string full = ": Cannot write to standard output: No space left on device.",
                       closed = ": Cannot write to standard output: Broken pipe.";
     using enum Output;
-    const struct {
+    struct Case {
         std::vector<std::string> arguments;  // DotwallFrame's, unless the first names a program
         int status;
         std::string said;
         Output output = Taken;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {{"--help"}, 1, "DotwallFrame" + full, Full},
         {{"profile", "dotwall-lpt"}, 1, "DotwallFrame" + closed, ClosedPipe},
         {{lpt, "--help"}, 1, "DotwallLpt" + closed, ClosedPipe},
@@ -212,14 +222,50 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
         {{"usb"}, 2, "usb needs PICTURE"},
         {{"usb", "p.png", "-o", ""}, 2, "-o needs FILE, not an empty one"},
         {{"stream", "p.png"}, 2, "stream needs --frames N"},
-        {{"stream", "p.png", "--frames", "0"},
+        {{"stream", "p.png", "--frames", "5x"},
          2,
-         "--frames takes a whole number from 1 to 1000000"},
+         "--frames takes a whole number from 1 to 1000000, not \"5x\""},
+        {{"preview", "frame.bin", "-o", "x.png", "--scale", "2 "},
+         2,
+         "--scale takes a whole number from 1 to 16, not \"2 \""},
+        {{"play", "p.png", "--seconds", "3s"},
+         2,
+         "--seconds takes a whole number from 1 to 86400, not \"3s\""},
+        {{"play", "p.png", "--frames", "-1"},
+         2,
+         "--frames takes a whole number from 1 to 1000000, not \"-1\""},
+        {{"play", "p.png", "--loop=2.0"},
+         2,
+         "--loop takes a whole number from 0 to 1000000, not \"2.0\""},
         {{"preview", "short.bin"}, 2, "preview needs -o PICTURE"},
         {{"preview", "short.bin", "-o", "x.png", "--scale", "17"}, 2, "--scale takes"},
         {{"preview", "short.bin", "-o", "x.png"}, 1, "holds 38401 bytes, but a frame holds 38402"},
         {{"preview", "short.bin", "-o", "x.gif"}, 1, "Cannot write \"x.gif\": Qt cannot write GIF"},
     };
+    // An output that is an input by another name (and the input it is): refused before anything
+    // is written, whichever file it would destroy.
+    const std::pair<std::vector<std::string>, std::string> inputs[] = {
+        {{"lpt", "p.png", "-o", "sym"}, "p.png"},
+        {{"lpt", "sym", "--panel", "panel.json", "-o", "here/panel.json"}, "panel.json"},
+        {{"usb", "p.png", "-o", "hard.bin"}, "p.png"},
+        {{"stream", "sym", "--frames", "1", "-o", "sub/../p.png"}, "sym"},
+        {{"stream", "p.png", "--frames", "1", "--panel", "panel.json", "-o",
+          "here/sub/../panel.png"},
+         "panel.json"},
+        {{"preview", "frame.bin", "-o", "here/hard.png"}, "frame.bin"},
+        {{"preview", "frame.bin", "--panel", "panel.json", "-o", "panel.png"}, "panel.json"},
+        {{panel, "frame.bin", "--snapshot", "hard.png"}, "frame.bin"},
+        {{panel, "frame.bin", "--panel", "panel.json", "--snapshot", "panel.png"}, "panel.json"},
+    };
+    for (const auto& [words, input] : inputs) {
+        const std::string what = words[0] == "usb"   ? "the frame file "
+                                 : words[0] == panel ? "the snapshot "
+                                                     : "";
+        cases.push_back({words, 1,
+                         "Cannot write " + what + "\"" + words.back() + "\": it is the input \"" +
+                             input +
+                             "\", which the output would destroy; choose another output.\n"});
+    }
     for (const auto& row : cases) {
         std::vector<std::string> words = row.arguments;
         if (words.empty() || !words[0].starts_with("/")) {
@@ -233,7 +279,7 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), row.status == 2 ? 2 : 1);
         EXPECT_TRUE(result.out.empty());
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3)
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 10)
         << "nothing was written";
     // The windows' programs tell their help without a window system to reach.
     for (const auto& [program, usage] :
@@ -323,6 +369,8 @@ TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsIt
     save(noisePicture(8, 8, {qRgb(255, 255, 255)}), "p.png");  // every frame byte lit
     umask(022);
     const std::string longest(NAME_MAX, 'n');  // the temporary beside it fits all the same
+    // Root may write a file that the group or others may write; its owner may not.
+    const bool root = geteuid() == 0;
     const struct {
         std::vector<std::string> arguments;  // the picture goes after the command
         std::string reason;                  // "" when it succeeds
@@ -337,12 +385,16 @@ TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsIt
         {{"usb", "-o", "out.bin"}, "", "out.bin -> t.bin\nt.bin 644 38402 ff\n", "link"},
         {{"usb", "-o", "caf\xe9.bin"}, "", "caf\xe9.bin 644 38402 ff\n"},
         {{"lpt", "-o", "out.bin"}, "", "out.bin 620 38560 0f\n", "620"},
+        {{"lpt", "-o", "out.bin"},
+         root ? "" : "it is read-only",
+         root ? "out.bin 20 38560 0f\n" : "out.bin 20 0 00\n",
+         "020"},
+        {{"lpt", "-o", "out.bin"},
+         root ? "" : "it is read-only",
+         root ? "out.bin 2 38560 0f\n" : "out.bin 2 0 00\n",
+         "002"},
         {{"lpt", "-o", longest}, "", longest + " 644 38560 0f\n"},
         {{"lpt", "-o", "/dev/stdout"}, "", "stdout 38560\n"},
-        {{"lpt", "-o", "p.png"},
-         "it is the input \"p.png\", which the output would destroy; "
-         "choose another output",
-         ""},
         {{"stream", "--frames", "3", "-o", "out.bin"}, "File too large", "", "", 10000},
         {{"stream", "--frames", "1000000", "-o", "/dev/full"}, "No space left on device", ""},
     };

@@ -171,8 +171,10 @@ TEST_F(PanelProfiles, AProfileThatCannotBeUsedIsOneLineNamingTheFileTheKeyAndWha
         {"{" + good + ", \"width\": 6}", "the key \"width\" is given twice"},
         {R"({"name": "p", "width": 6, "lines": 2})",
          "\"width\" is 6, but must be a multiple of 4 from 4 to 4096"},
+        {R"({"name": "p", "width": 8.5})", "\"width\" is 8.5, but must be a multiple of 4"},
         {R"({"name": "p", "width": 8, "lines": 0})",
          "\"lines\" is 0, but must be a whole number from 1 to 4096"},
+        {R"({"name": "p", "width": 8, "lines": 4097})", "\"lines\" is 4097, but must be"},
         {R"({"name": "p", "width": 8, "lines": 2, "data": [0, 1, 2]})",
          "\"data\" must be a list of the 4 port bits of a group's pixels, leftmost first"},
         {"{" + good + ", \"ac\": 2}", "bit 2 is used by both \"data\" (position 3) and \"ac\""},
@@ -187,6 +189,7 @@ TEST_F(PanelProfiles, AProfileThatCannotBeUsedIsOneLineNamingTheFileTheKeyAndWha
          "\"frames_per_second\" is 1e-300, but must be 0 (as fast as the port goes) or from 1 "
          "(slower, the picture fades and DC stays on the glass) to 500000 ("},
         {"{" + good + ", \"frames_per_second\": 500001}", "\"frames_per_second\" is 500001"},
+        {"{" + good + ", \"frames_per_second\": -1}", "\"frames_per_second\" is -1"},
         {R"({"name": "p\u0000"})", "\"name\" holds \\u0000"},
         {R"({"name": "\ud83d\u0041"})",
          "it is no JSON: \"name\" holds \\ud83d, half of a surrogate pair without the other "

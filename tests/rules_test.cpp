@@ -1,6 +1,7 @@
 // The small rules both programs share, one table each: numbers typed into boxes, numbers
-// shown in boxes, colour values, the point-to-pixel mapping of a picture area, the grid
-// probe, the binding of outside libraries and the port library's grant.
+// shown in boxes, numbers given on a command line or in the environment, colour values, the
+// point-to-pixel mapping of a picture area, the grid probe, the binding of outside libraries,
+// the port library's grant and the schedules that pace a stream.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,10 +9,13 @@
 #include <QPalette>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
+#include <functional>
 #include <future>
 #include <limits>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -19,11 +23,14 @@
 #include "base/library_binder.h"
 #include "base/numeric_text.h"
 #include "base/runtime_error.h"
+#include "base/whole_number.h"
 #include "frames/picture_area.h"
 #include "picture/area_image.h"
 #include "picture/qt_colour.h"
+#include "port_stream/line_pacer.h"
 #include "ports/parallel/granted_ports.h"
 #include "ports/parallel/port_grants.h"
+#include "ports/virtual/write_pacing.h"
 
 namespace dotwall {
 namespace {
@@ -80,6 +87,33 @@ TEST(NumericText, ReadsDecimalHexadecimalAndOctalRoundingHalfToEven) {
                   row.asByte);
         EXPECT_EQ(outcome(toInt16, row.text), row.asInt16);
     }
+}
+
+// Digits with an optional minus, in the range: a tail, a blank, a plus, a fraction or a number
+// too large for any type refuses the whole text, on the command line as in the environment.
+TEST(WholeNumber, TakesDigitsWithAnOptionalMinusInTheRangeAndRefusesAnythingElseWhole) {
+    std::vector<std::pair<std::string, std::optional<long>>> cases = {
+        {"0", 0}, {"-7", -7}, {"1000", 1000}};
+    for (const char* refused : {"-8", "1001", "5x", "2 ", " 2", "3s", "+2", "2.5", "1e3", "0x10",
+                                "", "-", "1\n", "99999999999999999999"}) {
+        cases.emplace_back(refused, std::nullopt);
+    }
+    for (const auto& [text, number] : cases) {
+        SCOPED_TRACE("text \"" + text + "\"");
+        EXPECT_EQ(wholeNumber(text, -7, 1000), number);
+        setenv("DOTWALL_TEST_NUMBER", text.c_str(), 1);
+        std::string said;
+        try {
+            EXPECT_EQ(wholeNumberSetting("DOTWALL_TEST_NUMBER", -7, 1000, " ns"), number);
+        } catch (const RuntimeError& error) {
+            said = error.what();
+        }
+        EXPECT_EQ(said, number ? ""
+                               : "DOTWALL_TEST_NUMBER=\"" + text +
+                                     "\" is no whole number from -7 to 1000 ns.");
+    }
+    unsetenv("DOTWALL_TEST_NUMBER");
+    EXPECT_EQ(wholeNumberSetting("DOTWALL_TEST_NUMBER", 0, 1), std::nullopt);
 }
 
 TEST(DecimalText, ShowsPlainDigitsTheDumpsSignFormAndTheFloorOfAPosition) {
@@ -216,6 +250,34 @@ TEST(WinIo, GrantsOnlyThePortsRegistersAndEachThreadAsksTheKernelBeforeItsFirstA
     grants.close();
     EXPECT_FALSE(grants.out(0x378, 1, 1)) << "nothing after the ports were given back";
     EXPECT_EQ(kernel.taken(), "on refused; off main; ");
+}
+
+// A turn that comes many periods late starts the schedule again from it: the turns after it
+// keep the period instead of going at once to catch up, a burst the panel shows as a bright
+// band. A lower bound only: a busy machine makes the turns later, never sooner.
+TEST(Schedules, AfterAStallOfManyPeriodsTheTurnsKeepThePeriodFromTheLateOne) {
+    using std::chrono::steady_clock;
+    constexpr std::chrono::milliseconds kPeriod{2};
+    constexpr int kTurns = 10;
+    struct NoPort final : port_signals::PortWriter {
+        void write(std::uint8_t) override {}
+    } port;
+    port_stream::StreamStop stop;
+    port_stream::LinePacer lines(port, stop, false, kPeriod, 1000, [](const std::string&) {});
+    ports::virtual_panel::WritePacing writes(kPeriod);
+    const std::pair<const char*, std::function<void()>> schedules[] = {
+        {"the line pacer", [&] { lines.beforeLatch(); }},
+        {"the virtual port's writes", [&] { writes.waitForTurn(); }}};
+    for (const auto& [schedule, turn] : schedules) {
+        turn();
+        turn();
+        std::this_thread::sleep_for(kPeriod * kTurns * 3);
+        const steady_clock::time_point stalled = steady_clock::now();
+        for (int i = 0; i < kTurns; ++i) {
+            turn();
+        }
+        EXPECT_GE(steady_clock::now() - stalled, kPeriod * (kTurns - 1)) << schedule;
+    }
 }
 
 }  // namespace
