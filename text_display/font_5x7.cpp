@@ -150,16 +150,21 @@ constexpr std::pair<unsigned char, std::string_view> kDrawnGlyphs[] = {
     {0xFE, "#.... #.... ####. #...# #...# ####. #...."},  // thorn
 };
 
-// The two rows above a letter's body that an accent takes.
 enum class Accent { Grave, Acute, Circumflex, Tilde, Diaeresis, Ring };
 
-constexpr std::array<std::array<std::uint8_t, 2>, 6> kAccentRows{{
-    {0b01000, 0b00100},  // grave
-    {0b00010, 0b00100},  // acute
-    {0b00100, 0b01010},  // circumflex
-    {0b01101, 0b10010},  // tilde
-    {0b01010, 0b00000},  // diaeresis
-    {0b01110, 0b01010},  // ring, closed by the letter's top
+// An accent's dots: one row over a capital, two over a small letter.
+struct AccentDots {
+    std::uint8_t overCapital;
+    std::array<std::uint8_t, 2> overSmall;
+};
+
+constexpr std::array<AccentDots, 6> kAccentDots{{
+    {0b11000, {0b01000, 0b00100}},  // grave
+    {0b00011, {0b00010, 0b00100}},  // acute
+    {0b00100, {0b00100, 0b01010}},  // circumflex
+    {0b11011, {0b01101, 0b10010}},  // tilde
+    {0b01010, {0b01010, 0b00000}},  // diaeresis
+    {0b01110, {0b01110, 0b01010}},  // ring, closed by the letter's top
 }};
 
 struct AccentedLetter {
@@ -199,17 +204,20 @@ constexpr AccentedLetter kAccentedLetters[] = {
 
 using Font = std::array<std::optional<Drawing5x7>, 256>;
 
-// A letter's body in the five rows under its accent: a small letter's own lower five rows (an
-// i without its dot), a capital squeezed by leaving out its second and sixth rows.
+// A capital squeezed into the six rows under its accent by leaving out its second row, or a
+// small letter's own lower five rows (an i without its dot): a capital stays taller than its
+// small letter, as on a character LCD.
 constexpr Drawing5x7 withAccent(const Font& font, char letter, Accent accent) {
     const Drawing5x7 base = *font[static_cast<unsigned char>(letter)];
-    const bool capital = letter >= 'A' && letter <= 'Z';
-    constexpr std::array<int, 5> kCapitalRows{0, 2, 3, 4, 6};
-    Drawing5x7 accented;
-    accented.rows[0] = kAccentRows[static_cast<int>(accent)][0];
-    accented.rows[1] = kAccentRows[static_cast<int>(accent)][1];
-    for (int row = 0; row < 5; ++row)
-        accented.rows[2 + row] = base.rows[capital ? kCapitalRows[row] : 2 + row];
+    const AccentDots dots = kAccentDots[static_cast<int>(accent)];
+    Drawing5x7 accented = base;
+    if (letter >= 'A' && letter <= 'Z') {
+        accented.rows[0] = dots.overCapital;
+        accented.rows[1] = base.rows[0];
+    } else {
+        accented.rows[0] = dots.overSmall[0];
+        accented.rows[1] = dots.overSmall[1];
+    }
     return accented;
 }
 

@@ -118,13 +118,8 @@ void TextCanvas::putCell(std::int64_t x, std::int64_t y, std::size_t image) {
 }
 
 void TextCanvas::string(int x, int y, std::string_view latin1) {
-    if (y < 1 || y > rows_)
-        return;
-    // Only what falls on the grid: the first visible character and no further than its edge.
-    const std::int64_t skipped = std::max<std::int64_t>(0, 1 - std::int64_t{x});
-    const std::int64_t end = std::min<std::int64_t>(latin1.size(), std::int64_t{columns_} - x + 1);
-    for (std::int64_t i = skipped; i < end; ++i)
-        putCell(x + i, y, static_cast<unsigned char>(latin1[i]));
+    for (std::size_t i = 0; i < latin1.size(); ++i)
+        putCell(x + static_cast<std::int64_t>(i), y, static_cast<unsigned char>(latin1[i]));
 }
 
 void TextCanvas::character(int x, int y, unsigned char latin1) {
