@@ -1,11 +1,11 @@
 #include "text_screens/key_menu_commands.h"
 
 #include <string_view>
+#include "text_screens/replies.h"
 
 namespace dotwall::text_screens {
 namespace {
 
-const std::string kSuccess = "success";
 const std::string kNoMenu = "huh? Cannot find menu id";
 
 std::vector<std::string> addKeys(std::span<const std::string> arguments) {

@@ -10,6 +10,7 @@
 #include "base/whole_number.h"
 #include "text_screens/key_menu_commands.h"
 #include "text_screens/protocol_line.h"
+#include "text_screens/replies.h"
 #include "text_screens/screen_drawing.h"
 #include "text_screens/screen_model.h"
 #include "text_screens/screen_rotation.h"
@@ -22,8 +23,9 @@ namespace {
 using Arguments = std::span<const std::string>;
 using Replies = std::vector<std::string>;
 
-const std::string kSuccess = "success";
+}  // namespace
 
+// A connection's own state.
 struct Client {
     explicit Client(int menuItemLimit) : keysAndMenus(menuItemLimit) {}
     bool greeted = false;
@@ -31,9 +33,10 @@ struct Client {
     KeysAndMenus keysAndMenus;
 };
 
-}  // namespace
-
 struct LcdSessions::State {
+    State(text_display::CellSize cell, int columns, int rows, SessionLimits limits)
+        : cell(cell), columns(columns), rows(rows), limits(limits) {}
+
     text_display::CellSize cell;
     int columns;
     int rows;
@@ -250,9 +253,6 @@ struct LcdSessions::State {
             client.greeted = true;
             return hello(arguments);
         }
-        if (command == "noop") {
-            return {"noop complete"};
-        }
         using Command = Replies (State::*)(ClientId, Arguments);
         static const std::map<std::string, Command, std::less<>> kScreenCommands{
             {"screen_add", &State::addScreen},        {"screen_del", &State::deleteScreen},
@@ -261,8 +261,9 @@ struct LcdSessions::State {
         };
         const auto screenCommand = kScreenCommands.find(command);
         const bool known = screenCommand != kScreenCommands.end() || command == "client_set" ||
-                           command == "info" || command == "backlight" || command == "output" ||
-                           command == "sleep" || KeysAndMenus::handles(command);
+                           command == "noop" || command == "info" || command == "backlight" ||
+                           command == "output" || command == "sleep" ||
+                           KeysAndMenus::handles(command);
         if (!known) {
             return {"huh? Invalid command \"" + command + "\""};
         }
@@ -271,6 +272,9 @@ struct LcdSessions::State {
         }
         if (screenCommand != kScreenCommands.end()) {
             return (this->*screenCommand->second)(id, arguments);
+        }
+        if (command == "noop") {
+            return {"noop complete"};
         }
         if (command == "client_set") {
             return setClient(client, arguments);
@@ -292,7 +296,7 @@ struct LcdSessions::State {
 };
 
 LcdSessions::LcdSessions(text_display::CellSize cell, int columns, int rows, SessionLimits limits)
-    : state_(std::make_unique<State>(State{cell, columns, rows, limits})) {}
+    : state_(std::make_unique<State>(cell, columns, rows, limits)) {}
 
 LcdSessions::~LcdSessions() = default;
 LcdSessions::LcdSessions(LcdSessions&&) noexcept = default;

@@ -3,13 +3,12 @@
 #include <string_view>
 
 #include "text_screens/protocol_numbers.h"
+#include "text_screens/replies.h"
 
 namespace dotwall::text_screens {
 namespace {
 
 using text_display::CursorStyle;
-
-const std::string kSuccess = "success";
 
 std::optional<PriorityClass> priorityNamed(std::string_view name) {
     if (name == "hidden") {

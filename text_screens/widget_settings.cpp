@@ -8,13 +8,13 @@
 #include <utility>
 
 #include "text_screens/protocol_numbers.h"
+#include "text_screens/replies.h"
 
 namespace dotwall::text_screens {
 namespace {
 
 using text_display::Icon;
 
-const std::string kSuccess = "success";
 const std::string kWrongCount = "huh? Wrong number of arguments";
 const std::string kBadCoordinates = "huh? Invalid coordinates";
 
