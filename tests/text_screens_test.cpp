@@ -93,12 +93,13 @@ TEST(LcdSessions, AnswersEachCommandAndFaultAsLcdd) {
         {true,
          "screen_add s\nwidget_add s f frame\nwidget_add s i icon -in f\n"
          "widget_set s i 1 1 heart_open\nwidget_set s i 1 1 HEART\nwidget_add s h hbar\n"
-         "widget_set s h x 1 5\nwidget_add s n num\nwidget_set s n 1 -1\nwidget_set s n 1 10\n"
+         "widget_set s h x 1 5\nwidget_add s n num\nwidget_set s n 1 -1\nwidget_set s n x 10\n"
          "widget_add s c scroller\nwidget_set s c 1 1 5 1 x 1 t\nwidget_set s c 1 1 5 1 m x t\n"
          "widget_set s f 1 1 5 2 5 5 v\nwidget_set s f 1 1 5 2 5 5 h -2\nwidget_add s p pbar\n"
          "widget_set s p 1 1 9 2000 a b\nwidget_set s p 1 1 9",
          "success\nsuccess\nsuccess\nsuccess\nhuh? Invalid icon name\nsuccess\n"
-         "huh? Invalid coordinates / success\nsuccess\nhuh? Invalid number / success\nsuccess\n"
+         "huh? Invalid coordinates / success\nsuccess\nhuh? Invalid number / success\nhuh? Invalid "
+         "coordinates / success\n"
          "success\nhuh? Invalid direction\nsuccess\nhuh? Wrong number of arguments\nsuccess\n"
          "success\nsuccess\nhuh? Wrong number of arguments"},
         {true, "backlight\nbacklight x\noutput 5x\noutput -3\nsleep 100\nsleep x",
@@ -155,7 +156,7 @@ TEST(LcdSessions, ShowsTheHighestClassTakingTurnsByDurationUntilTimeouts) {
     const ClientId one = greetedClient(sessions), two = greetedClient(sessions);
     session(sessions, one, "screen_add a\nscreen_set a -duration 8\nscreen_add b");
     session(sessions, two,
-            "screen_add c\nscreen_set c -priority 64 -timeout 20\nscreen_add d\n"
+            "screen_add c\nscreen_set c -priority 64 -timeout 20 -duration 4\nscreen_add d\n"
             "screen_set d -priority 300");
     // The foreground screen until its timeout, then the info screens added last first, each
     // for its duration (b for the default 32); the background one never.
@@ -193,7 +194,7 @@ TEST(LcdSessions, DrawsWidgetsAsLcddPlacesThem) {
     // Title bar, escapes, bars in pixels, icon, big digit, heartbeat beating, cursor.
     const std::string widgets =
         "widget_add s t title\nwidget_set s t Hello\nwidget_add s w string\n"
-        "widget_set s w 3 2 {a\\\"b\\\\c}\nwidget_add s h hbar\nwidget_set s h 2 3 14\n"
+        "widget_set s w 3 2 {a\\\"b\\\\c\\n}\nwidget_add s h hbar\nwidget_set s h 2 3 14\n"
         "widget_add s v vbar\nwidget_set s v 19 4 11\nwidget_add s i icon\n"
         "widget_set s i 1 4 play\nwidget_add s n num\nwidget_set s n 9 10\n"
         "screen_set s -cursor under -cursor_x 5 -cursor_y 3\n";
@@ -205,7 +206,7 @@ TEST(LcdSessions, DrawsWidgetsAsLcddPlacesThem) {
             for (int x = 10; x <= kColumns; ++x) {
                 canvas.icon(x, 1, Icon::BlockFilled);
             }
-            canvas.string(3, 2, "a\"b\\c");
+            canvas.string(3, 2, "a\"b\\c\n");
             canvas.horizontalBar(2, 3, 3, 778);
             canvas.verticalBar(19, 4, 2, 688);
             canvas.icon(1, 4, Icon::Play);
@@ -224,9 +225,10 @@ TEST(LcdSessions, MovesScrollersFramesAndLongTitlesOnStrokes) {
     const std::string widgets =
         "screen_set s -heartbeat off\nwidget_add s a scroller\nwidget_set s a 1 1 6 1 h 2 " + text +
         "\nwidget_add s b scroller\nwidget_set s b 8 1 13 1 h -2 abcdefghijk\n" +
-        "widget_add s c scroller\nwidget_set s c 1 2 6 2 m 1 " + text +
+        "widget_add s c scroller\nwidget_set s c 1 2 4 2 m 1 " + text +
         "\nwidget_add s d scroller\nwidget_set s d 8 2 10 3 v 1 abcdefghijklmnopqrstu\n"
-        "widget_add s f frame\nwidget_set s f 14 2 19 3 6 5 v -2\n";
+        "widget_add s f frame\nwidget_set s f 14 2 19 3 6 5 v -2\nwidget_add s g frame\n"
+        "widget_set s g 1 4 3 4 3 3 h 1\nwidget_add s x string -in g\nwidget_set s x 1 1 xyz\n";
     std::string inner;
     for (char row = '1'; row <= '5'; ++row) {
         inner += std::string("widget_add s ") + row + " string -in f\nwidget_set s " + row + " 1 " +
@@ -236,18 +238,19 @@ TEST(LcdSessions, MovesScrollersFramesAndLongTitlesOnStrokes) {
     // round with half its width of blanks, v by lines, the frame's rows cycling.
     const struct {
         int stroke, h, fast, marquee, line, row;
-    } moments[] = {{0, 0, 0, 0, 0, 0}, {3, 1, 5, 3, 3, 2}, {9, 4, 5, 9, 2, 2}, {14, 2, 4, 1, 2, 0}};
+    } moments[] = {{0, 0, 0, 0, 0, 0}, {3, 1, 5, 3, 3, 2}, {9, 4, 5, 9, 2, 2}, {14, 2, 4, 2, 2, 0}};
     for (const auto& at : moments) {
-        const std::string cycled = text + "   " + text;
+        const std::string cycled = text + "  " + text;
         const std::string lines = "abcdefghijklmnopqrstu";
         EXPECT_EQ(shownAfter(widgets + inner, at.stroke + 1), drawn([&](TextCanvas& canvas) {
                       canvas.string(1, 1, text.substr(at.h, 6));
                       canvas.string(8, 1, std::string("abcdefghijk").substr(at.fast, 6));
-                      canvas.string(1, 2, cycled.substr(at.marquee, 6));
+                      canvas.string(1, 2, cycled.substr(at.marquee, 4));
                       canvas.string(8, 2, lines.substr(at.line * 3, 3));
                       canvas.string(8, 3, lines.substr(at.line * 3 + 3, 3));
                       canvas.string(14, 2, std::string(6, static_cast<char>('1' + at.row)));
                       canvas.string(14, 3, std::string(6, static_cast<char>('2' + at.row)));
+                      canvas.string(1, 4, "xyz");
                   }))
             << "stroke " << at.stroke;
     }
