@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,9 @@ class LcdSessions {
   public:
     // The text grid the clients are told of (columns, rows, cell) is the canvas's.
     LcdSessions(text_display::CellSize cell, int columns, int rows, SessionLimits limits);
+    ~LcdSessions();
+    LcdSessions(LcdSessions&&) noexcept;
+    LcdSessions& operator=(LcdSessions&&) noexcept;
 
     ClientId connect();
     // Forgets a client and its screens (a closed connection).
@@ -49,6 +53,10 @@ class LcdSessions {
     // and draws it onto `canvas` (cleared first). Returns the notices for clients whose
     // screens came into view or went out of it.
     std::vector<ClientNotice> stroke(text_display::TextCanvas& canvas);
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace dotwall::text_screens
