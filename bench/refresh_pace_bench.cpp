@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
           streamOnThread(port, steadyPanel(10), true, nullptr, rateSeconds));
     print("640 x 240 at 10 frames/s, window busy",
           streamOnThread(port, steadyPanel(10), true, &busy, rateSeconds));
-    print("640 x 240 of 4 greys at 10 frames/s, window busy",
+    print("640 x 240, 4 greys, 10 frames/s, window busy",
           streamOnThread(port, steadyPanel(10, 4), true, &busy, rateSeconds));
     port.stop();
     return 0;

@@ -1,6 +1,7 @@
 #include "frames/grey_levels.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace dotwall::grey_levels {
@@ -9,31 +10,32 @@ namespace {
 
 constexpr int kWhite = 255;
 
-// The level nearest to a brightness of `sixteenths` / 16.
-int nearestLevel(int sixteenths, int steps) {
-    return (sixteenths * steps + 8 * kWhite) / (16 * kWhite);
-}
-
 // Floyd and Steinberg's weights, in sixteenths of the error: 7 to the next pixel, 3, 5 and 1
-// to the three below. Errors are carried in sixteenths of a brightness step, so that a smooth
-// ramp keeps its fractions.
+// to the three below. Brightness and errors are counted in 256ths of a level step, so that a
+// smooth ramp keeps its fractions and a level is a shift away; the error to the next pixel
+// stays in a register, as each pixel waits for it.
 void diffuse(std::span<std::uint8_t> pixels, int width, int steps) {
-    // Errors for this line and the next, one pixel of margin on each side.
+    std::array<int, kWhite + 1> inSteps{};
+    for (int brightness = 0; brightness <= kWhite; ++brightness) {
+        inSteps[static_cast<std::size_t>(brightness)] = (256 * steps * brightness + 127) / kWhite;
+    }
+    // Errors for this line and the next, one pixel of margin on each side, in sixteenths.
     std::vector<int> here(static_cast<std::size_t>(width) + 2, 0);
     std::vector<int> below(here.size(), 0);
     for (std::size_t start = 0; start < pixels.size(); start += static_cast<std::size_t>(width)) {
         std::swap(here, below);
-        std::fill(below.begin(), below.end(), 0);
+        below[0] = below[1] = 0;
+        int toTheRight = 0;
         for (int x = 0; x < width; ++x) {
             std::uint8_t& pixel = pixels[start + static_cast<std::size_t>(x)];
-            const int wanted = std::clamp(16 * pixel + here[x + 1] / 16, 0, 16 * kWhite);
-            const int level = nearestLevel(wanted, steps);
-            const int error = wanted - 16 * kWhite * level / steps;
+            const int wanted = inSteps[pixel] + ((here[x + 1] + toTheRight + 8) >> 4);
+            const int level = std::clamp((wanted + 128) >> 8, 0, steps);
+            const int error = wanted - 256 * level;
             pixel = static_cast<std::uint8_t>(level);
-            here[x + 2] += 7 * error;
+            toTheRight = 7 * error;
             below[x] += 3 * error;
             below[x + 1] += 5 * error;
-            below[x + 2] += error;
+            below[x + 2] = error;  // the first share it takes on this line
         }
     }
 }
@@ -57,7 +59,7 @@ void toLevels(std::span<std::uint8_t> pixels, int width, int levels, LevelChoice
         return;
     }
     for (std::uint8_t& pixel : pixels) {
-        pixel = static_cast<std::uint8_t>(nearestLevel(16 * pixel, steps));
+        pixel = static_cast<std::uint8_t>((pixel * steps + kWhite / 2) / kWhite);
     }
 }
 
