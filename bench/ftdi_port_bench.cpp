@@ -1,6 +1,7 @@
 // DotwallLpt's refresh through the real port binding into the USB adapter port library, over
 // the stand-in for libftdi1 taking bytes at 4.7 MB/s as an FT232H would: 100 frames with
-// DotwallLpt's window idle, then 100 with it kept busy. Prints, per run, the rate reached
+// DotwallLpt's window idle, then 100 with it kept busy; then both again for its panel of 4 grey
+// levels. Prints, per run, the rate reached
 // against the chip's, the underruns the library and the chip counted, the processor time per
 // frame and its share of one core at the rate reached, and the USB transfers.
 // Usage: ftdi_port_bench [FRAMES]
@@ -66,9 +67,13 @@ ChipRecord chipRecord(const std::string& record) {
     return chip;
 }
 
-void run(const char* name, long frames, bench::BusyWindow* busy, const std::string& record) {
-    const PanelProfile profile = dotwallLptProfile();
-    PanelFrame frame{profile.size(), 2, std::vector<std::uint8_t>(profile.frameBytes(), 5)};
+// DotwallLpt's panel, or the same of 4 grey levels with every pixel at level 1.
+void run(const char* name, long frames, bench::BusyWindow* busy, const std::string& record,
+         int greyLevels) {
+    PanelProfile profile = dotwallLptProfile();
+    profile.greyLevels = greyLevels;
+    PanelFrame frame{profile.size(), greyLevels,
+                     std::vector<std::uint8_t>(profile.frameBytes(), greyLevels > 2 ? 1 : 5)};
     port_stream::PortBinding port(FTDI_WINIO_PATH);
     if (!port.start()) {
         std::printf("%s: InitializeWinIo of the FTDI library failed\n", name);
@@ -80,7 +85,7 @@ void run(const char* name, long frames, bench::BusyWindow* busy, const std::stri
         busy->start();
     }
     const double processorBefore = streamProcessorSeconds();
-    const port_stream::RealTimeGrant grant = refresh.start(profile, std::move(frame));
+    const port_stream::RealTimeGrant grant = refresh.start(profile, frame);
     while (refresh.running()) {
         QTest::qWait(5);
     }
@@ -126,8 +131,10 @@ int main(int argc, char** argv) {
     if (!busy.started()) {
         return 1;
     }
-    run("window idle", frames, nullptr, record);
-    run("window busy", frames, &busy, record);
+    run("window idle", frames, nullptr, record, 2);
+    run("window busy", frames, &busy, record, 2);
+    run("4 greys idle", frames, nullptr, record, 4);
+    run("4 greys busy", frames, &busy, record, 4);
     std::remove(record.c_str());
     std::remove((record + ".bytes").c_str());
     return 0;

@@ -2,11 +2,11 @@
 // (mouse moves over the picture, a large picture loaded and converted over and over): the
 // refresh thread on DotwallLpt's panel, with and without its pause after each line, beside
 // the stream taking the window's events between frames; then a 640 x 240 panel wired alike
-// whose profile sets 10 frames a second. Every run goes through the real port binding into
-// the virtual port library paced like a real port (1 µs a write) and times each line latch.
-// Prints, per run, the frames per second reached, the line period's median, 99th percentile
-// and maximum, and the longest gap at a frame boundary, in line periods.
-// Usage: refresh_pace_bench [SECONDS_PER_RUN] [SECONDS_OF_THE_SET_RATE]
+// whose profile sets 10 frames a second, in black and white and in 4 greys. Every run goes through
+// the real port binding into the virtual port library paced like a real port (1 µs a write) and
+// times each line latch. Prints, per run, the frames per second reached, the line period's median,
+// 99th percentile and maximum, and the longest gap at a frame boundary, in line periods. Usage:
+// refresh_pace_bench [SECONDS_PER_RUN] [SECONDS_OF_THE_SET_RATE]
 #include <QApplication>
 #include <QTest>
 #include <algorithm>
@@ -115,8 +115,11 @@ Pace streamOnThread(port_stream::PortBinding& port, const PanelProfile& profile,
         {.pauseAfterLines = pause, .rateUnreachable = [](const std::string& what) {
              std::printf("  (%s)\n", what.c_str());
          }});
-    const port_stream::RealTimeGrant grant = refresh.start(
-        profile, {profile.size(), 2, std::vector<std::uint8_t>(profile.frameBytes(), 5)});
+    // Groups 0101 in black and white, or every pixel at level 1.
+    const std::uint8_t value = profile.greyLevels > 2 ? 1 : 5;
+    const port_stream::RealTimeGrant grant =
+        refresh.start(profile, {profile.size(), profile.greyLevels,
+                                std::vector<std::uint8_t>(profile.frameBytes(), value)});
     if (!grant.refused.empty()) {
         std::printf("  (%s)\n", grant.refused.c_str());
     }
@@ -139,22 +142,25 @@ Pace streamWithEventsBetweenFrames(port_stream::PortBinding& port, bench::BusyWi
     port_signals::FrameEncoder encoder(profile);
     busy.start();
     const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-    port_signals::streamFrames(encoder, std::vector<std::uint8_t>(profile.frameBytes(), 5), timed,
-                               [&] {
-                                   QCoreApplication::processEvents();
-                                   return Clock::now() >= end;
-                               });
+    port_signals::streamFrames(
+        encoder,
+        FrameCycle::of({profile.size(), 2, std::vector<std::uint8_t>(profile.frameBytes(), 5)}),
+        timed, [&] {
+            QCoreApplication::processEvents();
+            return Clock::now() >= end;
+        });
     busy.stop();
     return paceOf(timed.times(), static_cast<std::size_t>(profile.lines));
 }
 
 // A 640 x 240 panel wired as DotwallLpt's, its lines at a set rate.
-PanelProfile steadyPanel(double framesPerSecond) {
+PanelProfile steadyPanel(double framesPerSecond, int greyLevels = 2) {
     PanelProfile profile = dotwallLptProfile();
     profile.name = "640 x 240 at a steady rate";
     profile.lines = 240;
     profile.sampling = PictureSampling::PixelForPixel;
     profile.framesPerSecond = framesPerSecond;
+    profile.greyLevels = greyLevels;
     return profile;
 }
 
@@ -186,6 +192,8 @@ int main(int argc, char** argv) {
           streamOnThread(port, steadyPanel(10), true, nullptr, rateSeconds));
     print("640 x 240 at 10 frames/s, window busy",
           streamOnThread(port, steadyPanel(10), true, &busy, rateSeconds));
+    print("640 x 240, 4 greys, 10 frames/s, window busy",
+          streamOnThread(port, steadyPanel(10, 4), true, &busy, rateSeconds));
     port.stop();
     return 0;
 }

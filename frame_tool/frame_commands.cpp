@@ -104,7 +104,8 @@ void writeStream(const std::filesystem::path& picturePath, const PanelProfile& p
         FilePortWriter port(file, static_cast<std::size_t>(profile.writesPerFrame()));
         port_signals::FrameEncoder encoder(profile);
         long sent = 0;
-        port_signals::streamFrames(encoder, frame.bytes, port, [&] { return ++sent == frames; });
+        port_signals::streamFrames(encoder, FrameCycle::of(frame), port,
+                                   [&] { return ++sent == frames; });
         StopSignals::throwIfReceived();
     });
 }

@@ -46,7 +46,7 @@ const Option kFit{{"fit"},
 const Option kDither{{"dither"},
                      "",
                      "Turns the picture black and white by error diffusion, as DotwallUsb's Open "
-                     "does."};
+                     "does; for a panel of more grey levels, diffused to its levels."};
 
 PanelProfile panelOf(const ParsedLine& line) {
     return loadPanelProfile(line.value("panel").value_or(std::string(kDotwallLptProfile)));
@@ -89,7 +89,8 @@ std::vector<command_line::Command> commands() {
                  "each. For DotwallLpt's panel, what its Convert packs when its 9650 x "
                  "3660-twip picture area shows PICTURE at its top-left on white: 241 lines of "
                  "160 bytes (38560), test mark included; for another, the picture's pixels one "
-                 "for one from the top-left, on white.",
+                 "for one from the top-left, on white; for a panel of more grey levels, a byte a "
+                 "pixel holding its level (0 black).",
                  {kPicture}, {output("lpt_frame.bin"), kPanel, kFit, kDither}),
          "a panel's packed frame; DotwallLpt's 38560 bytes",
          [](const ParsedLine& line) {
@@ -99,7 +100,8 @@ std::vector<command_line::Command> commands() {
         {command("stream",
                  "Writes the bytes GO! sends to the port for the frame of PICTURE (as 'lpt' "
                  "packs it): N whole frames (77363 bytes each for DotwallLpt's panel), nothing "
-                 "else.",
+                 "else; for a panel of more grey levels, its cycles of one-bit frames, the last "
+                 "cut where N ends.",
                  {kPicture},
                  {{{"frames"}, "N", "How many frames, 1 to 1000000.", true},
                   output("lpt_stream.bin"),
@@ -114,7 +116,7 @@ std::vector<command_line::Command> commands() {
          }},
         {command("preview",
                  "Draws the picture a panel shows for FRAME: lit pixels white, line by line in the "
-                 "order the panel receives them.",
+                 "order the panel receives them; a panel of more grey levels in its greys.",
                  {{"FRAME",
                    "A dual-scan frame file (38402 bytes) or a single-scan frame (38560 bytes), "
                    "or with --panel that panel's packed frame."}},

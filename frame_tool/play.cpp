@@ -69,6 +69,10 @@ void playPictures(std::unique_ptr<PictureSource> source, const PlaySettings& set
         std::rethrow_exception(failure);
     }
     std::printf("%ld frames at %.2f frames/s", refresh.framesSent(), refresh.framesPerSecond());
+    if (settings.profile.greyLevels > 2) {
+        std::printf(", %.2f cycles/s of %d greys", refresh.cyclesPerSecond(),
+                    settings.profile.greyLevels);
+    }
     if (!loneStill) {
         const long neverSent = refresh.frameWaiting() ? 1 : 0;
         std::printf("; %ld pictures shown, %ld dropped",

@@ -10,12 +10,17 @@
 namespace dotwall {
 
 FrameKind panelFrame(const PanelProfile& profile) {
-    return {profile.frameBytes(),
-            std::to_string(profile.frameBytes()) + " for the panel \"" + profile.name + "\"",
-            [size = profile.size()](std::span<const std::uint8_t> bytes) {
-                return single_scan::panelPicture(
-                    PanelFrame{size, 2, std::vector<std::uint8_t>(bytes.begin(), bytes.end())});
-            }};
+    const std::string layout =
+        profile.greyLevels > 2
+            ? " of " + std::to_string(profile.greyLevels) + " grey levels, a byte a pixel"
+            : "";
+    return {
+        profile.frameBytes(),
+        std::to_string(profile.frameBytes()) + " for the panel \"" + profile.name + "\"" + layout,
+        [size = profile.size(), levels = profile.greyLevels](std::span<const std::uint8_t> bytes) {
+            return single_scan::panelPicture(
+                PanelFrame{size, levels, std::vector<std::uint8_t>(bytes.begin(), bytes.end())});
+        }};
 }
 
 std::vector<FrameKind> windowFrames() {
@@ -37,13 +42,18 @@ PanelPicture readFramePicture(const std::filesystem::path& framePath,
     }
     // One byte more than the longest is enough to refuse a longer file.
     const std::vector<std::uint8_t> bytes = readFileStart(framePath, most, "read");
+    const std::string notAFrame = "The frame \"" + framePath.string() + "\" is not a panel frame: ";
     for (const FrameKind& kind : kinds) {
         if (bytes.size() == kind.bytes) {
-            return kind.picture(bytes);
+            try {
+                return kind.picture(bytes);
+            } catch (const RuntimeError& error) {
+                throw RuntimeError(error.kind(), notAFrame + error.what() + ".");
+            }
         }
     }
     throw RuntimeError(ErrorKind::InvalidFrame,
-                       "The frame \"" + framePath.string() + "\" is not a panel frame: it holds " +
+                       notAFrame + "it holds " +
                            (bytes.size() > most ? "more than " + std::to_string(most)
                                                 : std::to_string(bytes.size())) +
                            " bytes, but a frame holds " + described + ".");

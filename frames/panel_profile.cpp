@@ -176,6 +176,10 @@ PanelProfile readProfile(const json::Value& document, const std::string& source)
         }
         profile.invert = invert->boolean;
     }
+    if (const json::Value* levels = reader.optional("grey_levels")) {
+        profile.greyLevels = reader.whole("grey_levels", *levels, 2, PanelFrame::kMostGreyLevels,
+                                          "a whole number from 2 (black and white) to 16");
+    }
     if (const json::Value* rate = reader.optional("frames_per_second")) {
         profile.framesPerSecond = framesPerSecond(reader, *rate, profile.lines);
     }
@@ -247,8 +251,11 @@ std::string profileJson(const PanelProfile& profile) {
                 (profile.acEveryLines == 0 ? std::string("\"frame\"")
                                            : std::to_string(profile.acEveryLines));
     }
-    return text + ",\n  \"invert\": " + (profile.invert ? "true" : "false") +
-           ",\n  \"frames_per_second\": " + numberText(profile.framesPerSecond) + "\n}\n";
+    text += ",\n  \"invert\": " + std::string(profile.invert ? "true" : "false");
+    if (profile.greyLevels != 2) {
+        text += ",\n  \"grey_levels\": " + std::to_string(profile.greyLevels);
+    }
+    return text + ",\n  \"frames_per_second\": " + numberText(profile.framesPerSecond) + "\n}\n";
 }
 
 }  // namespace dotwall

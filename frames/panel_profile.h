@@ -21,7 +21,9 @@ enum class PictureSampling { PixelForPixel, ScaledGridWithTestMark };
 // signal on its profile's bit: frame marker with line latch, frame marker, then for each line
 // each group of four pixels with the shift clock high and again with it low, then the line
 // latch. The packed frame is the panel's lines, width / 4 bytes each, a group of four pixels
-// in the low nibble with the leftmost in bit 3 and a lit pixel 1.
+// in the low nibble with the leftmost in bit 3 and a lit pixel 1; with more than two grey
+// levels a byte a pixel holding its level, which the stream shows by frame-rate control
+// (see frame_cycle.h).
 struct PanelProfile {
     static constexpr int kMostPixels = 4096;
     static constexpr int kMostLines = 4096;
@@ -42,6 +44,9 @@ struct PanelProfile {
     std::optional<int> ac;
     int acEveryLines = 0;  // 0: at each frame marker
     bool invert = false;   // a lit pixel is 0 on the data lines
+    // 2: black and white; up to PanelFrame::kMostGreyLevels, shown as greys over a cycle of
+    // greyLevels - 1 frames.
+    int greyLevels = 2;
     // 0: lines as fast as the port takes them; else every line gets 1 / (rate x lines), read
     // from 1 up to kMostLinesPerSecond / lines.
     double framesPerSecond = 0;
@@ -51,9 +56,13 @@ struct PanelProfile {
     std::filesystem::path file;
 
     PanelSize size() const { return {width, lines}; }
+    // The frames on the wire, of one bit a pixel whatever the grey levels.
     int bytesPerLine() const { return static_cast<int>(PanelFrame::bytesPerLine(size(), 2)); }
-    std::size_t frameBytes() const { return PanelFrame::bytesFor(size(), 2); }
     long writesPerFrame() const { return 2 + static_cast<long>(lines) * (2 * bytesPerLine() + 1); }
+    // The packed frame, of the profile's grey levels.
+    std::size_t frameBytes() const { return PanelFrame::bytesFor(size(), greyLevels); }
+    // The wire frames that show a packed frame once.
+    int framesPerCycle() const { return greyLevels - 1; }
     // The nanoseconds each line takes at the set rate, 1000 to 1e9 for a rate read; 0 without.
     long linePeriodNs() const;
 };
@@ -65,7 +74,8 @@ inline constexpr std::string_view kDotwallLptProfile = "dotwall-lpt";
 PanelProfile dotwallLptProfile();
 
 // The profile a name gives: a built-in's name, or a profile file (JSON, by the bytes of its
-// name). Every key is required but "ac", "ac_toggle", "invert" and "frames_per_second";
+// name). Every key is required but "ac", "ac_toggle", "invert", "grey_levels" and
+// "frames_per_second";
 // unknown keys are refused by name. Raises RuntimeError InvalidProfile naming the file, the
 // key and what is wrong, or FileAccess when the file cannot be read.
 PanelProfile loadPanelProfile(const std::string& nameOrFile);

@@ -1,5 +1,6 @@
 #include "frames/port_signals.h"
 
+#include <bit>
 #include <string>
 #include <utility>
 
@@ -83,10 +84,12 @@ void FrameEncoder::writeFrame(std::span<const std::uint8_t> frame, PortWriter& p
     }
 }
 
-void streamFrames(FrameEncoder& encoder, std::span<const std::uint8_t> frame, PortWriter& port,
+void streamFrames(FrameEncoder& encoder, const FrameCycle& cycle, PortWriter& port,
                   const std::function<bool()>& stopRequested) {
+    int f = 0;
     do {
-        encoder.writeFrame(frame, port);
+        encoder.writeFrame(cycle.frame(f), port);
+        f = (f + 1) % cycle.frames();
     } while (!stopRequested());
 }
 
@@ -100,7 +103,10 @@ StreamDecoder::StreamDecoder(const PanelProfile& profile)
           static_cast<std::uint8_t>(~(dataLines(profile) | clock_ | latch_ | marker_ | acLine_))),
       line_(static_cast<std::size_t>(profile.bytesPerLine())),
       frame_(profile.width, profile.lines),
-      lastFrame_(profile.width, profile.lines) {
+      lastFrame_(profile.width, profile.lines),
+      litHistory_(profile.greyLevels > 2 ? static_cast<std::size_t>(profile.width) * profile.lines
+                                         : 0),
+      seen_(profile.greyLevels > 2 ? profile.width : 0, profile.lines, profile.greyLevels) {
     for (unsigned byte = 0; byte < groupOf_.size(); ++byte) {
         for (int k = 0; k < kPixelsPerGroup; ++k) {
             const bool high = ((byte >> profile.data[k]) & 1u) != 0;
@@ -177,7 +183,22 @@ void StreamDecoder::latchLine() {
         linesPerFrame_ = profile_.lines;
         if (frameSound_) {
             std::swap(frame_, lastFrame_);
+            countLitFrames();
             ++frames_;
+        }
+    }
+}
+
+void StreamDecoder::countLitFrames() {
+    if (litHistory_.empty()) {
+        return;
+    }
+    const unsigned cycle = (1u << profile_.framesPerCycle()) - 1;
+    auto history = litHistory_.begin();
+    for (int y = 0; y < profile_.lines; ++y) {
+        for (int x = 0; x < profile_.width; ++x, ++history) {
+            *history = static_cast<std::uint16_t>(((*history << 1) | lastFrame_.lit(x, y)) & cycle);
+            seen_.setLevel(x, y, std::popcount(*history));
         }
     }
 }

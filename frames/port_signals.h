@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "frames/frame_cycle.h"
 #include "frames/panel_picture.h"
 #include "frames/panel_profile.h"
 
@@ -69,9 +70,9 @@ class FrameEncoder {
     std::uint8_t acFrameStart_ = 0;  // the level the next frame starts at
 };
 
-// Plays the frame out, frame after frame. Between two frames, and only there, it asks
-// stopRequested and returns when it answers true, so every frame sent is whole.
-void streamFrames(FrameEncoder& encoder, std::span<const std::uint8_t> frame, PortWriter& port,
+// Plays the cycle's frames out in turn, over and over. Between two frames, and only there, it
+// asks stopRequested and returns when it answers true, so every frame sent is whole.
+void streamFrames(FrameEncoder& encoder, const FrameCycle& cycle, PortWriter& port,
                   const std::function<bool()>& stopRequested);
 
 // The panel's side of the wire: rebuilds each frame from the port bytes alone, as a panel of
@@ -80,7 +81,8 @@ void streamFrames(FrameEncoder& encoder, std::span<const std::uint8_t> frame, Po
 // with no unused line set, no nibble changing under the falling clock and the AC line turned
 // over as the profile says. It allocates nothing after it is made, and a write costs a few
 // comparisons, so it can sit behind every port write; whoever passes a taken frame on
-// watches frames() after each write.
+// watches frames() after each write. For a panel of more grey levels it also keeps what the
+// eye sees: each pixel's lit frames among the last L - 1 taken, its grey level.
 class StreamDecoder final : public PortWriter {
   public:
     struct Faults {
@@ -100,6 +102,9 @@ class StreamDecoder final : public PortWriter {
     long frames() const { return frames_; }
     // The last frame taken; all dark before the first.
     const PanelPicture& lastFrame() const { return lastFrame_; }
+    // What the eye sees: the last frame taken, or for a panel of more grey levels each pixel
+    // at the count of frames it was lit in among the last L - 1 taken.
+    const PanelPicture& seenPicture() const { return profile_.greyLevels > 2 ? seen_ : lastFrame_; }
     const Faults& faults() const { return faults_; }
     // As received, right or wrong: the lines latched between the last two frame markers (or
     // in the last frame taken), and the pixels shifted into the last line latched. 0 before
@@ -118,6 +123,7 @@ class StreamDecoder final : public PortWriter {
     void latchLine();
     void beginFrame();
     void checkAcLine(std::uint8_t byte);
+    void countLitFrames();
     // A fault spoils the frame being received; one in a write with the frame marker high,
     // the frame that marker begins.
     void fault(long& count, std::uint8_t byte) {
@@ -149,6 +155,9 @@ class StreamDecoder final : public PortWriter {
     long pixelsPerLine_ = 0;
     PanelPicture frame_;  // the frame being received
     PanelPicture lastFrame_;
+    // With more grey levels: each pixel's last L - 1 frames taken, the latest in bit 0.
+    std::vector<std::uint16_t> litHistory_;
+    PanelPicture seen_;
     long frames_ = 0;
     Faults faults_;
 };

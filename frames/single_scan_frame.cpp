@@ -1,6 +1,9 @@
 #include "frames/single_scan_frame.h"
 
+#include <string>
+
 #include "base/float_checks.h"
+#include "base/runtime_error.h"
 
 namespace dotwall::single_scan {
 
@@ -29,6 +32,22 @@ double gridPosition(double gridSize, float areaSize, float position, std::string
     return checkedMultiply(scale, static_cast<double>(position), what);
 }
 
+// A byte a pixel, its brightness taken to the profile's levels.
+PanelFrame sampleGreys(const PanelProfile& profile, const PictureArea& picture, GridPitch pitch,
+                       grey_levels::LevelChoice choice) {
+    PanelFrame frame = PanelFrame::dark(profile.size(), profile.greyLevels);
+    std::uint8_t* byte = frame.bytes.data();
+    for (int line = 0; line < profile.lines; ++line) {
+        const auto y = static_cast<float>(line * pitch.down);
+        for (int x = 0; x < profile.width; ++x, ++byte) {
+            *byte = grey_levels::brightness(
+                picture.pointColour(static_cast<float>(x) * pitch.across, y));
+        }
+    }
+    grey_levels::toLevels(frame.bytes, profile.width, profile.greyLevels, choice);
+    return frame;
+}
+
 }  // namespace
 
 AreaSize pictureAreaSize(const PanelProfile& profile) {
@@ -47,8 +66,12 @@ double gridLineAt(const PictureArea& picture, float y) {
                         "the grid line (240 / height · Y)");
 }
 
-PanelFrame sample(const PanelProfile& profile, const PictureArea& picture) {
+PanelFrame sample(const PanelProfile& profile, const PictureArea& picture,
+                  grey_levels::LevelChoice choice) {
     const GridPitch pitch = gridPitch(profile, picture);
+    if (profile.greyLevels > 2) {
+        return sampleGreys(profile, picture, pitch, choice);
+    }
     PanelFrame frame = PanelFrame::dark(profile.size());
     std::uint8_t* byte = frame.bytes.data();
     for (int line = 0; line < profile.lines; ++line) {
@@ -76,14 +99,28 @@ void stampTestMark(const PanelProfile& profile, PanelFrame& frame) {
     }
 }
 
-PanelFrame pack(const PanelProfile& profile, const PictureArea& picture) {
-    PanelFrame frame = sample(profile, picture);
+PanelFrame pack(const PanelProfile& profile, const PictureArea& picture,
+                grey_levels::LevelChoice choice) {
+    PanelFrame frame = sample(profile, picture, choice);
     stampTestMark(profile, frame);
     return frame;
 }
 
 PanelPicture panelPicture(const PanelFrame& frame) {
-    PanelPicture panel(frame.size.width, frame.size.lines);
+    PanelPicture panel(frame.size.width, frame.size.lines, frame.greyLevels);
+    if (frame.greyLevels > 2) {
+        for (std::size_t i = 0; i < frame.bytes.size(); ++i) {
+            if (frame.bytes[i] >= frame.greyLevels) {
+                throw RuntimeError(
+                    ErrorKind::InvalidFrame,
+                    "its byte " + std::to_string(i) + " holds " + std::to_string(frame.bytes[i]) +
+                        ", but a pixel's level is 0 to " + std::to_string(frame.greyLevels - 1));
+            }
+            panel.setLevel(static_cast<int>(i % frame.size.width),
+                           static_cast<int>(i / frame.size.width), frame.bytes[i]);
+        }
+        return panel;
+    }
     const std::size_t bytesPerLine = frame.bytesPerLine();
     for (int y = 0; y < frame.size.lines; ++y) {
         for (int x = 0; x < frame.size.width; ++x) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "frames/colour_value.h"
+#include "frames/grey_levels.h"
 #include "frames/panel_frame.h"
 #include "frames/panel_picture.h"
 #include "frames/panel_profile.h"
@@ -11,10 +12,12 @@
 
 // The frame of a single-scan panel with a 4-bit bus, as a panel profile describes it: a
 // PanelFrame of two grey levels, the panel's lines of width / 4 bytes, a group of four pixels
-// in the low nibble with the leftmost in bit 3, bits 4 to 7 0.
+// in the low nibble with the leftmost in bit 3, bits 4 to 7 0; or of the profile's grey
+// levels, a byte a pixel.
 //
 //   A pixel is lit when its colour value, as a signed 32-bit number, is above 128: black,
-//   pure dark red (128) and -1 (outside the area) are dark.
+//   pure dark red (128) and -1 (outside the area) are dark. With more grey levels its
+//   brightness is taken to the levels (see grey_levels.h), -1 dark.
 //   PixelForPixel: the panel's pixel (x, y) is the picture area's point (x, y), the area
 //   measured in pixels, the panel's size.
 //   ScaledGridWithTestMark, DotwallLpt's panel: 241 lines of 160 bytes, 38560 bytes. The
@@ -56,17 +59,20 @@ double gridColumnAt(const PictureArea& picture, float x);
 double gridLineAt(const PictureArea& picture, float y);
 
 // Samples the area as the profile says, profile.lines x profile.width point queries, and
-// packs the frame without a test mark. A grid pitch that is no finite number (an infinite or
-// NaN width or height) is a FloatingPointFault.
-PanelFrame sample(const PanelProfile& profile, const PictureArea& picture);
+// packs the frame without a test mark, its greys chosen as `choice` says. A grid pitch that
+// is no finite number (an infinite or NaN width or height) is a FloatingPointFault.
+PanelFrame sample(const PanelProfile& profile, const PictureArea& picture,
+                  grey_levels::LevelChoice choice = grey_levels::LevelChoice::Nearest);
 
 // Stamps the test mark into a frame where the profile's sampling has one.
 void stampTestMark(const PanelProfile& profile, PanelFrame& frame);
 
 // Convert: the frame sampled, with its test mark.
-PanelFrame pack(const PanelProfile& profile, const PictureArea& picture);
+PanelFrame pack(const PanelProfile& profile, const PictureArea& picture,
+                grey_levels::LevelChoice choice = grey_levels::LevelChoice::Nearest);
 
-// The pixels a panel shows for a packed frame.
+// The pixels a panel shows for a packed frame, at their grey levels. A byte that is no
+// level of the frame raises RuntimeError InvalidFrame naming it.
 PanelPicture panelPicture(const PanelFrame& frame);
 
 }  // namespace dotwall::single_scan

@@ -10,16 +10,19 @@ namespace dotwall::panel_link {
 
 LinkPublisher::LinkPublisher(std::string name, const PanelProfile& profile)
     : name_(std::move(name)),
-      memory_(SharedMemory::create(name_, linkBytes(static_cast<std::uint32_t>(profile.width),
-                                                    static_cast<std::uint32_t>(profile.lines)))),
+      greyLevels_(static_cast<std::uint32_t>(profile.greyLevels)),
+      memory_(SharedMemory::create(
+          name_, linkBytes(static_cast<std::uint32_t>(profile.width),
+                           static_cast<std::uint32_t>(profile.lines), greyLevels_))),
       link_(*new (memory_.address()) LinkHeader{}) {
     constexpr auto relaxed = std::memory_order_relaxed;
-    const std::size_t words = wordsPerLine(static_cast<std::uint32_t>(profile.width)) *
+    const std::size_t words = wordsPerLine(static_cast<std::uint32_t>(profile.width), greyLevels_) *
                               static_cast<std::size_t>(profile.lines);
     new (pixelWords(link_)) std::atomic<std::uint64_t>[words] {};
     link_.version.store(LinkHeader::kVersion, relaxed);
     link_.width.store(static_cast<std::uint32_t>(profile.width), relaxed);
     link_.lines.store(static_cast<std::uint32_t>(profile.lines), relaxed);
+    link_.greyLevels.store(greyLevels_, relaxed);
     std::array<std::uint64_t, LinkHeader::kNameWords> panelName{};
     std::memcpy(panelName.data(), profile.name.data(),
                 std::min(profile.name.size(), sizeof panelName - 1));
@@ -45,15 +48,17 @@ void LinkPublisher::publishFrame(const port_signals::StreamDecoder& decoder) {
     link_.frames.store(static_cast<std::uint64_t>(publishedFrames_), relaxed);
     link_.lastFrameAt.store(now, relaxed);
     link_.milliFramesPerSecond.store(static_cast<std::uint64_t>(rate_.perSecond() * 1000), relaxed);
-    const PanelPicture& frame = decoder.lastFrame();
+    const PanelPicture& frame = decoder.seenPicture();
+    const int bits = bitsPerPixel(greyLevels_);
+    const int pixelsPerWord = 64 / bits;
     std::atomic<std::uint64_t>* word = pixelWords(link_);
     for (int y = 0; y < frame.height(); ++y) {
-        for (int left = 0; left < frame.width(); left += 64, ++word) {
-            std::uint64_t bits = 0;
-            for (int bit = 0; bit < 64 && left + bit < frame.width(); ++bit) {
-                bits |= std::uint64_t{frame.lit(left + bit, y)} << bit;
+        for (int left = 0; left < frame.width(); left += pixelsPerWord, ++word) {
+            std::uint64_t pixels = 0;
+            for (int i = 0; i < pixelsPerWord && left + i < frame.width(); ++i) {
+                pixels |= static_cast<std::uint64_t>(frame.level(left + i, y)) << (bits * i);
             }
-            word->store(bits, relaxed);
+            word->store(pixels, relaxed);
         }
     }
     link_.sequence.store(sequence + 2, std::memory_order_release);

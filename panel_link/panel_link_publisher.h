@@ -11,7 +11,8 @@
 namespace dotwall::panel_link {
 
 // The virtual port's side of the link: makes a fresh object under the name for a panel of the
-// profile, and after each write publishes the decoder's counters and each frame it takes. It
+// profile, and after each write publishes the decoder's counters and, with each frame it
+// takes, the picture the eye sees (its greys, on a panel of more grey levels). It
 // never waits for a reader and allocates nothing after it is made. Its end removes the
 // object, unless a newer publisher has taken the name.
 class LinkPublisher {
@@ -45,6 +46,7 @@ class LinkPublisher {
     void publishFrame(const port_signals::StreamDecoder& decoder);
 
     std::string name_;
+    std::uint32_t greyLevels_;
     SharedMemory memory_;
     LinkHeader& link_;
     std::uint64_t writes_ = 0;

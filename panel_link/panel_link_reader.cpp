@@ -1,5 +1,6 @@
 #include "panel_link/panel_link_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/runtime_error.h"
@@ -38,10 +39,13 @@ void LinkReader::takePanel(const SharedMemory& opened) {
     }
     const std::uint32_t width = link.width.load(relaxed);
     const std::uint32_t lines = link.lines.load(relaxed);
+    const std::uint32_t levels = link.greyLevels.load(relaxed);
     if (width < 4 || width > PanelProfile::kMostPixels || width % 4 != 0 || lines < 1 ||
-        lines > PanelProfile::kMostLines || opened.size() != linkBytes(width, lines)) {
+        lines > PanelProfile::kMostLines || levels < 2 || levels > PanelFrame::kMostGreyLevels ||
+        opened.size() != linkBytes(width, lines, levels)) {
         refuse(name_, "says its panel is " + std::to_string(width) + " x " + std::to_string(lines) +
-                          " in " + std::to_string(opened.size()) + " bytes, which no panel is");
+                          " of " + std::to_string(levels) + " grey levels in " +
+                          std::to_string(opened.size()) + " bytes, which no panel is");
     }
     std::array<char, sizeof(std::uint64_t) * LinkHeader::kNameWords> name{};
     for (std::size_t word = 0; word < LinkHeader::kNameWords; ++word) {
@@ -52,7 +56,8 @@ void LinkReader::takePanel(const SharedMemory& opened) {
     panelName_ = name.data();
     width_ = static_cast<int>(width);
     lines_ = static_cast<int>(lines);
-    words_.assign(wordsPerLine(width) * lines, 0);
+    greyLevels_ = static_cast<int>(levels);
+    words_.assign(wordsPerLine(width, levels) * lines, 0);
 }
 
 bool LinkReader::follow() {
@@ -65,7 +70,8 @@ bool LinkReader::follow() {
     try {
         std::optional<SharedMemory> opened = SharedMemory::openForReading(
             name_, sizeof(LinkHeader),
-            linkBytes(PanelProfile::kMostPixels, PanelProfile::kMostLines));
+            linkBytes(PanelProfile::kMostPixels, PanelProfile::kMostLines,
+                      PanelFrame::kMostGreyLevels));
         if (opened) {
             // A publisher stores the magic number last, so an object being made is refused
             // once and read at the next look.
@@ -119,7 +125,7 @@ std::optional<Frame> LinkReader::newFrame() {
         if (before % 2 != 0) {
             continue;
         }
-        Frame frame{.picture = PanelPicture(width_, lines_)};
+        Frame frame{.picture = PanelPicture(width_, lines_, greyLevels_)};
         frame.number = shared->frames.load(relaxed);
         // A time that cannot be the publisher's (it shares this clock) is taken as now, so
         // that no figure made of it goes wrong.
@@ -136,11 +142,19 @@ std::optional<Frame> LinkReader::newFrame() {
             continue;
         }
         returnedSequence_ = before;
+        const auto levels = static_cast<std::uint32_t>(greyLevels_);
+        const int bits = bitsPerPixel(levels);
+        const int pixelsPerWord = 64 / bits;
+        const std::uint64_t mask = (1u << bits) - 1;
+        const std::size_t lineWords = wordsPerLine(static_cast<std::uint32_t>(width_), levels);
         for (int y = 0; y < frame.picture.height(); ++y) {
             for (int x = 0; x < frame.picture.width(); ++x) {
                 const std::uint64_t word =
-                    words_[static_cast<std::size_t>(y) * wordsPerLine(width_) + x / 64];
-                frame.picture.setLit(x, y, ((word >> (x % 64)) & 1u) != 0);
+                    words_[static_cast<std::size_t>(y) * lineWords + x / pixelsPerWord];
+                // A level no panel of these levels has is taken as the top one.
+                const auto level = (word >> (bits * (x % pixelsPerWord))) & mask;
+                frame.picture.setLevel(
+                    x, y, static_cast<int>(std::min<std::uint64_t>(level, levels - 1)));
             }
         }
         return frame;

@@ -28,10 +28,11 @@ class LinkReader {
     Counters counters() const;
     // Whether the program that made the open object still lives (see SharedMemory).
     bool publisherLives() const { return memory_ && memory_->makerLives(); }
-    // The panel the open object shows: its profile's name, its width and lines.
+    // The panel the open object shows: its profile's name, its width, lines and grey levels.
     const std::string& panelName() const { return panelName_; }
     int width() const { return width_; }
     int lines() const { return lines_; }
+    int greyLevels() const { return greyLevels_; }
 
     // The frame published since the last one this reader returned, copied whole; nullopt
     // when there is none, or when the publisher was writing a frame at every look (it
@@ -50,6 +51,7 @@ class LinkReader {
     std::string panelName_;
     int width_ = 0;
     int lines_ = 0;
+    int greyLevels_ = 2;
     std::uint64_t returnedSequence_ = 0;
     std::vector<std::uint64_t> words_;
 };

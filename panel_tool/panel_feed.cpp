@@ -78,12 +78,22 @@ std::string PanelFeed::liveStatus(bool attached, std::int64_t now) const {
     const port_signals::StreamDecoder::Faults& faults = counters.faults;
     char text[600];
     // No frame in the last second: the stream stands still.
-    char rate[40] = "frames/s not measured yet";
-    if (counters.framesPerSecond > 0) {
-        std::snprintf(rate, sizeof rate, "%.1f frames/s",
-                      now - counters.lastFrameAt > panel_link::FrameRate::kSecond
-                          ? 0.0
-                          : counters.framesPerSecond);
+    const double framesPerSecond = now - counters.lastFrameAt > panel_link::FrameRate::kSecond
+                                       ? 0.0
+                                       : counters.framesPerSecond;
+    // A panel of more grey levels shows its picture once per cycle of levels - 1 frames.
+    const int levels = reader_->greyLevels();
+    char rate[120];
+    const int said = levels > 2 ? std::snprintf(rate, sizeof rate, "%d greys, ", levels) : 0;
+    char* rest = rate + said;
+    const std::size_t room = sizeof rate - static_cast<std::size_t>(said);
+    if (counters.framesPerSecond <= 0) {
+        std::snprintf(rest, room, "frames/s not measured yet");
+    } else if (levels > 2) {
+        std::snprintf(rest, room, "%.1f cycles/s, %.1f frames/s", framesPerSecond / (levels - 1),
+                      framesPerSecond);
+    } else {
+        std::snprintf(rest, room, "%.1f frames/s", framesPerSecond);
     }
     std::snprintf(text, sizeof text,
                   "Panel \"%s\", %d x %d: %s, %llu frames; %llu lines per frame, %llu "

@@ -34,7 +34,23 @@ PictureArea areaShowing(AreaSize size, ColourValue background, const QImage& pic
     return areaOf(size, composeArea(size, background, picture));
 }
 
-QImage panelImage(const PanelPicture& panel, int scale) {
+namespace {
+
+// Each level's grey, black to white in even steps: the brightness the eye sees of a pixel lit
+// in that share of the frames.
+QImage greyImage(const PanelPicture& panel) {
+    QImage image(panel.width(), panel.height(), QImage::Format_Grayscale8);
+    const int steps = panel.levels() - 1;
+    for (int y = 0; y < panel.height(); ++y) {
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < panel.width(); ++x) {
+            line[x] = static_cast<uchar>((255 * panel.level(x, y) + steps / 2) / steps);
+        }
+    }
+    return image;
+}
+
+QImage blackAndWhiteImage(const PanelPicture& panel) {
     QImage image(panel.width(), panel.height(), QImage::Format_Mono);
     image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     image.fill(0);
@@ -46,6 +62,13 @@ QImage panelImage(const PanelPicture& panel, int scale) {
             line[x / 8] |= panel.lit(x, y) ? 0x80 >> (x % 8) : 0;
         }
     }
+    return image;
+}
+
+}  // namespace
+
+QImage panelImage(const PanelPicture& panel, int scale) {
+    const QImage image = panel.levels() > 2 ? greyImage(panel) : blackAndWhiteImage(panel);
     return scale == 1 ? image
                       : image.scaled(image.width() * scale, image.height() * scale,
                                      Qt::IgnoreAspectRatio, Qt::FastTransformation);

@@ -19,7 +19,8 @@ PictureArea areaOf(AreaSize size, const QImage& shown);
 // Both in one step, to pack a picture without a window.
 PictureArea areaShowing(AreaSize size, ColourValue background, const QImage& picture);
 
-// A panel's picture, lit pixels white and dark ones black, each a scale x scale square.
+// A panel's picture, lit pixels white and dark ones black, each a scale x scale square; a
+// panel of more grey levels as an 8-bit grey picture, its levels from black to white.
 QImage panelImage(const PanelPicture& panel, int scale = 1);
 
 }  // namespace dotwall

@@ -42,11 +42,15 @@ PanelFrame packPanelFrame(const PanelProfile& profile, const QImage& picture,
                                  ? single_scan::kGridLinePitches
                                  : profile.lines;
     QImage ready = fitting.fit ? fitted(picture, profile.width, pictureLines) : picture;
-    if (fitting.dither) {
+    const bool greys = profile.greyLevels > 2;
+    if (fitting.dither && !greys) {
         ready = blackAndWhite(ready);
     }
-    return single_scan::pack(profile, areaShowing(single_scan::pictureAreaSize(profile),
-                                                  single_scan::kPictureBackground, ready));
+    using grey_levels::LevelChoice;
+    return single_scan::pack(
+        profile,
+        areaShowing(single_scan::pictureAreaSize(profile), single_scan::kPictureBackground, ready),
+        fitting.dither ? LevelChoice::Diffused : LevelChoice::Nearest);
 }
 
 }  // namespace dotwall

@@ -18,12 +18,16 @@ FrameBuffer packUsbFrame(const QImage& blackAndWhitePicture);
 
 // How a picture is made ready for a panel before it is packed.
 struct PictureFitting {
-    bool fit = false;     // scaled to fill the panel, keeping its proportions, centred
-    bool dither = false;  // black and white by error diffusion, as DotwallUsb's Open does
+    bool fit = false;  // scaled to fill the panel, keeping its proportions, centred
+    // Black and white by error diffusion, as DotwallUsb's Open does; on a panel of more grey
+    // levels, diffused to its levels.
+    bool dither = false;
 };
 
 // The packed frame of a panel profile for a picture on white paper: at the top-left, as it
-// is, cut at the panel's edges (DotwallLpt's panel: as its Convert packs it, in its area).
+// is, cut at the panel's edges (DotwallLpt's panel: as its Convert packs it, in its area);
+// on a panel of more grey levels, each pixel at the level nearest its brightness unless
+// dithered.
 PanelFrame packPanelFrame(const PanelProfile& profile, const QImage& picture,
                           PictureFitting fitting);
 

@@ -1,7 +1,5 @@
 #include "port_stream/refresh_thread.h"
 
-#include <algorithm>
-
 #include <chrono>
 #include <future>
 #include <span>
@@ -12,8 +10,8 @@ namespace dotwall::port_stream {
 
 namespace {
 
-std::span<const std::byte> bytesOf(const PanelFrame& frame) {
-    return std::as_bytes(std::span(frame.bytes));
+std::span<const std::byte> bytesOf(const FrameCycle& cycle) {
+    return std::as_bytes(std::span(cycle.bytes));
 }
 
 }  // namespace
@@ -26,11 +24,11 @@ RefreshThread::~RefreshThread() {
     join();
 }
 
-RealTimeGrant RefreshThread::start(const PanelProfile& profile, PanelFrame frame) {
+RealTimeGrant RefreshThread::start(const PanelProfile& profile, const PanelFrame& frame) {
     join();
     profile_ = profile;
-    sending_ = std::move(frame);
-    newFrame_ = PanelFrame::dark(sending_.size, sending_.greyLevels);
+    sending_ = FrameCycle::of(frame);
+    newCycle_ = sending_;
     newFrameWaiting_ = false;
     stop_.clear();
     framesSent_ = 0;
@@ -47,10 +45,10 @@ RealTimeGrant RefreshThread::start(const PanelProfile& profile, PanelFrame frame
 
 bool RefreshThread::replaceFrame(const PanelFrame& frame) {
     const std::lock_guard lock(newFrameMutex_);
-    if (frame.size != newFrame_.size || frame.greyLevels != newFrame_.greyLevels) {
+    if (frame.size != newCycle_.size || frame.greyLevels != newCycle_.greyLevels) {
         return false;
     }
-    std::copy(frame.bytes.begin(), frame.bytes.end(), newFrame_.bytes.begin());
+    newCycle_.show(frame);
     return newFrameWaiting_.exchange(true);
 }
 
@@ -62,20 +60,21 @@ void RefreshThread::join() {
 }
 
 // Never waits on the window: a frame handed over while the window still holds the lock goes
-// out from the frame after.
-void RefreshThread::takeNewFrame() {
+// out from the cycle after. The two cycles trade places, both locked in memory, and the next
+// frame handed over is made in the one just sent.
+void RefreshThread::takeNewCycle() {
     if (!newFrameWaiting_) {
         return;
     }
     const std::unique_lock lock(newFrameMutex_, std::try_to_lock);
     if (lock.owns_lock()) {
-        std::copy(newFrame_.bytes.begin(), newFrame_.bytes.end(), sending_.bytes.begin());
+        std::swap(sending_.bytes, newCycle_.bytes);
         newFrameWaiting_ = false;
     }
 }
 
 void RefreshThread::stream(std::promise<RealTimeGrant>& granted) {
-    const RealTimeGrant grant = runInRealTime({bytesOf(sending_), bytesOf(newFrame_)});
+    const RealTimeGrant grant = runInRealTime({bytesOf(sending_), bytesOf(newCycle_)});
     granted.set_value(grant);  // `granted` is gone once start() has returned
     LinePacer port(
         port_, stop_, grant.priority && settings_.pauseAfterLines,
@@ -86,9 +85,13 @@ void RefreshThread::stream(std::promise<RealTimeGrant>& granted) {
     const auto began = std::chrono::steady_clock::now();
     try {
         try {
+            int f = 0;
             do {
-                takeNewFrame();
-                encoder.writeFrame(sending_.bytes, port);
+                if (f == 0) {
+                    takeNewCycle();
+                }
+                encoder.writeFrame(sending_.frame(f), port);
+                f = f + 1 == sending_.frames() ? 0 : f + 1;
                 ++framesSent_;
             } while (!stop_.asked() &&
                      (settings_.frameLimit == 0 || framesSent_ < settings_.frameLimit));
