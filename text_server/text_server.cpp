@@ -91,18 +91,18 @@ class TextServer::Loop {
                     serve(clients_[i], polled[i + 2].revents);
                 }
             }
+            const Clock::time_point now = Clock::now();
+            std::erase_if(clients_, [&](Client& client) {
+                return client.connection == nullptr || client.connection->closed(now);
+            });
             if (polled[1].revents != 0) {
                 accept();
             }
-            const Clock::time_point now = Clock::now();
             if (now >= schedule_.due()) {
                 stroke();
                 schedule_.advance(now);
                 acceptingPaused_ = false;
             }
-            std::erase_if(clients_, [&](Client& client) {
-                return client.connection == nullptr || client.connection->closed(now);
-            });
         }
     }
 
