@@ -1,6 +1,5 @@
 #include "frame_tool/lcdd.h"
 
-#include <QImage>
 #include <condition_variable>
 #include <cstdio>
 #include <memory>
@@ -8,7 +7,6 @@
 #include <optional>
 #include <vector>
 
-#include "base/whole_number.h"
 #include "command_line/command_line.h"
 #include "frame_tool/play.h"
 #include "text_display/text_canvas.h"
@@ -35,7 +33,7 @@ CellSize offeredCell(const std::string& text) {
 }
 
 // The strokes' canvases, handed from the server's thread to play's worker, which turns each
-// into a picture (ink black on white paper, as a picture of text is drawn) and packs it.
+// into a picture and packs it.
 class StrokePictures : public PictureSource {
   public:
     struct Shared {
@@ -57,15 +55,7 @@ class StrokePictures : public PictureSource {
             std::rethrow_exception(shared_->failure);
         }
         taken_ = shared_->strokes;
-        QImage picture(width_, height_, QImage::Format_Grayscale8);
-        const std::uint8_t* ink = shared_->ink.data();
-        for (int y = 0; y < height_; ++y) {
-            uchar* line = picture.scanLine(y);
-            for (int x = 0; x < width_; ++x) {
-                line[x] = *ink++ != 0 ? 0 : 255;
-            }
-        }
-        return TimedPicture{.picture = picture};
+        return TimedPicture{.picture = inkPicture(shared_->ink, width_, height_)};
     }
 
   private:
@@ -83,6 +73,18 @@ std::string offeredCells() {
         text += (text.empty() ? "" : ", ") + cellText(cell);
     }
     return text;
+}
+
+QImage inkPicture(const std::vector<std::uint8_t>& ink, int width, int height) {
+    QImage picture(width, height, QImage::Format_Grayscale8);
+    const std::uint8_t* pixel = ink.data();
+    for (int y = 0; y < height; ++y) {
+        uchar* line = picture.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            line[x] = *pixel++ != 0 ? 0 : 255;
+        }
+    }
+    return picture;
 }
 
 std::string defaultCell() {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QImage>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "frames/panel_profile.h"
 
@@ -15,6 +18,10 @@ struct LcddSettings {
 // The cell sizes offered, as --cell takes them ("6x8, 8x16"), and the first of them.
 std::string offeredCells();
 std::string defaultCell();
+
+// A text canvas's ink (width x height, 1 ink, 0 paper) as the picture play packs: ink black on
+// white paper, as a picture of text is drawn, so the panel shows it as it shows any picture.
+QImage inkPicture(const std::vector<std::uint8_t>& ink, int width, int height);
 
 // Serves LCDproc's clients on the address and streams the screen they show to the panel, as
 // play streams its pictures (see playPictures), each stroke's picture from the next frame

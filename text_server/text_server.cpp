@@ -1,6 +1,7 @@
 #include "text_server/text_server.h"
 
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -222,6 +223,8 @@ TextServer::TextServer(const ServerSettings& settings, Stroked stroked, Failed f
         throw;
     }
     thread_ = std::thread([this, failed = std::move(failed)] {
+        // Named, so that top -H and /proc tell its processor time from the stream's.
+        pthread_setname_np(pthread_self(), "text-server");
         try {
             loop_->run();
         } catch (...) {
