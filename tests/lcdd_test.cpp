@@ -136,6 +136,7 @@ TEST_F(Lcdd, ShowsItsClientsScreensOnThePanelPixelForPixel) {
     for (const text_display::CellSize cell : text_display::offeredCellSizes()) {
         const std::string cellText = std::to_string(cell.width) + "x" + std::to_string(cell.height);
         SCOPED_TRACE(cellText);
+        const auto began = std::chrono::steady_clock::now();
         const pid_t lcdd = start(DOTWALL_FRAME_ON_VIRTUAL_PORT, {"--cell", cellText});
         Client client(port);
         text_display::TextCanvas canvas(640, 241, cell);
@@ -173,7 +174,16 @@ TEST_F(Lcdd, ShowsItsClientsScreensOnThePanelPixelForPixel) {
         kill(lcdd, SIGTERM);
         const ProgramRun run = finishStopped(lcdd, folder.path());
         EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_THAT(run.out, HasSubstr(" frames/s; "));
+        // Each picture a stroke's, never more than 8 strokes a second.
+        long shown = 0, dropped = 0;
+        EXPECT_EQ(
+            std::sscanf(run.out.c_str(), "%*d frames at %*f frames/s; %ld pictures shown, %ld",
+                        &shown, &dropped),
+            2)
+            << run.out;
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - began;
+        EXPECT_LE(shown + dropped, 8 * seconds.count() + 1) << run.out;
+        EXPECT_GT(shown, 1) << run.out;
     }
     unsetenv("DOTWALL_VIRTUAL_PANEL");
 }
