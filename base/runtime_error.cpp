@@ -38,6 +38,8 @@ std::string_view errorKindName(ErrorKind kind) {
             return "Invalid setting";
         case ErrorKind::TimedOut:
             return "Timed out";
+        case ErrorKind::NetworkFailed:
+            return "Network failed";
         case ErrorKind::WrongUsage:
             return "Wrong usage";
         case ErrorKind::Stopped:

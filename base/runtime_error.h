@@ -26,6 +26,7 @@ enum class ErrorKind {
     NoStream,            // a virtual panel whose feeding program is gone
     InvalidSetting,      // an environment variable's value that means nothing
     TimedOut,            // what was waited for did not come in time
+    NetworkFailed,       // a network address that cannot be listened on, a socket that failed
     WrongUsage,          // a command line that does not say what to do
     Stopped,             // the work was stopped by a signal
 };

@@ -9,7 +9,9 @@
 #include "base/stop_signals.h"
 #include "command_line/command_line.h"
 #include "frame_tool/frame_commands.h"
+#include "frame_tool/lcdd.h"
 #include "frame_tool/play.h"
+#include "text_server/listen_address.h"
 
 namespace {
 
@@ -183,6 +185,35 @@ std::vector<command_line::Command> commands() {
                   .hold = line.isSet("hold"),
                   .loneStillHolds =
                       pictures.size() == 1 && !line.isSet("seconds") && !line.isSet("loop")});
+         }},
+        {command("lcdd",
+                 "Serves LCDproc's clients as its server LCDd does (protocol 0.3: clients such "
+                 "as lcdproc, lcdexec, lcdvc) and streams the screen they show to the panel as "
+                 "'play' streams a picture: text in a bitmap font, ink black on white, one bit a "
+                 "pixel, drawn 8 times a second and shown from the next frame boundary on. Keys "
+                 "and menus are accepted and never used: the panel has no keys. At SIGINT or "
+                 "SIGTERM it finishes the frame, writes 0, stops the driver, prints the rate "
+                 "reached and exits 0. When it cannot listen (the port in use) or the driver does "
+                 "not start, it exits 1. The protocol has no authentication: an address beyond "
+                 "this machine is warned about.",
+                 {},
+                 {{{"listen"},
+                   "ADDRESS:PORT",
+                   std::string("Where clients connect: an IPv4 address, an IPv6 address in "
+                               "brackets ([::1]:13666) or localhost, and a port; ") +
+                       text_server::kDefaultListenAddress + " when not given."},
+                  {{"cell"},
+                   "WxH",
+                   "A character's cell in pixels, one of " + frame_tool::offeredCells() +
+                       "; the first when not given. The panel shows as many whole cells as fit "
+                       "(6x8 on DotwallLpt's panel: 106 x 30 characters)."},
+                  kPanel}),
+         "serves LCDproc's clients on the panel",
+         [](const ParsedLine& line) {
+             frame_tool::serveLcd(
+                 {.profile = panelOf(line),
+                  .listen = line.value("listen").value_or(text_server::kDefaultListenAddress),
+                  .cell = line.value("cell").value_or(frame_tool::defaultCell())});
          }},
         {command("profile",
                  "Prints a panel profile as JSON: a built-in's (dotwall-lpt, DotwallLpt's own "

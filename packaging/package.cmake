@@ -54,10 +54,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The service's settings are the administrator's: an upgrade keeps their changes.
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/conffiles "${DOTWALL_LCDD_DEFAULTS}\n")
 # The maintainer scripts apply the udev rule; with them in place CPack adds no ldconfig calls,
 # which would be of no use, since ldconfig never looks into lib/dotwall.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-    ${CMAKE_CURRENT_SOURCE_DIR}/postinst ${CMAKE_CURRENT_SOURCE_DIR}/postrm)
+    ${CMAKE_CURRENT_SOURCE_DIR}/postinst ${CMAKE_CURRENT_SOURCE_DIR}/postrm
+    ${CMAKE_CURRENT_BINARY_DIR}/conffiles)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "drive controllerless monochrome LCD panels")
 # CPack puts the summary above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -238,6 +238,8 @@ TEST_F(FrameTool, WrongUsageExitsTwoAndBadInputExitsOneWithOneLineNamingTheFile)
          2,
          "--loop takes a whole number from 0 to 1000000, not \"2.0\""},
         {{"preview", "short.bin"}, 2, "preview needs -o PICTURE"},
+        {{"lcdd", "--cell", "7x9"}, 2, "--cell takes one of 6x8, "},
+        {{"lcdd", "--listen", "localhost:65536"}, 2, "not \"localhost:65536\""},
         {{"preview", "short.bin", "-o", "x.png", "--scale", "17"}, 2, "--scale takes"},
         {{"preview", "short.bin", "-o", "x.png"}, 1, "holds 38401 bytes, but a frame holds 38402"},
         {{"preview", "short.bin", "-o", "x.gif"}, 1, "Cannot write \"x.gif\": Qt cannot write GIF"},

@@ -25,6 +25,7 @@ if [ "$mode" = build ]; then
     for file in usr/bin/{DotwallUsb,DotwallLpt,DotwallFrame,DotwallPanel} \
         usr/lib/dotwall/{libAVR309.so,libWinIo.so,virtual/libWinIo.so,ftdi/libWinIo.so} \
         usr/lib/udev/rules.d/60-dotwall-ftdi.rules \
+        usr/lib/systemd/system/dotwall-lcdd.service etc/default/dotwall-lcdd \
         usr/share/man/man1/{DotwallUsb,DotwallLpt,DotwallFrame,DotwallPanel}.1.gz \
         usr/share/applications/dotwall-{usb,lpt,panel}.desktop \
         usr/share/icons/hicolor/32x32/apps/dotwall-{usb,lpt,panel}.png \
@@ -34,6 +35,8 @@ if [ "$mode" = build ]; then
     ! grep -E '\.so' "$work/files.txt" | grep -v '^usr/lib/dotwall/' ||
         fail "a library outside usr/lib/dotwall"
     grep -q '^Depends: .*libqt6widgets6' <(dpkg-deb -f "$deb") || fail "no dependencies worked out"
+    [ "$(dpkg-deb -I "$deb" conffiles)" = /etc/default/dotwall-lcdd ] ||
+        fail "the service's settings are not the one conffile"
 
     # The programs search their own folder's ../lib/dotwall, then /usr/lib/dotwall, and
     # nothing else. Unpacked elsewhere, the tree finds its own port library: the virtual one,
@@ -96,6 +99,21 @@ for program in DotwallUsb DotwallLpt; do
 done
 
 man -w DotwallUsb DotwallLpt DotwallFrame DotwallPanel >/dev/null || fail "man misses a page"
+# The service is there, its settings read as the unit reads them, and it is not enabled.
+[ ! -e /etc/systemd/system/multi-user.target.wants/dotwall-lcdd.service ] ||
+    fail "dotwall-lcdd.service is enabled"
+# On a port of its own: LCDproc's package, which the tests use, may run LCDd on 13666.
+port=$((20000 + $$ % 10000))
+(set -a && . /etc/default/dotwall-lcdd && exec env LD_LIBRARY_PATH=/usr/lib/dotwall/virtual \
+    /usr/bin/DotwallFrame lcdd --panel "$DOTWALL_LCDD_PANEL" ${DOTWALL_LCDD_OPTIONS/13666/$port}) \
+    >lcdd.txt 2>&1 &
+server=$!
+/usr/bin/DotwallPanel --snapshot served.png >panel.txt ||
+    { kill "$server"; fail "DotwallPanel saw no frame of lcdd: $(cat lcdd.txt panel.txt)"; }
+exec 3<>"/dev/tcp/127.0.0.1/$port" && echo hello >&3 && read -r -t 10 reply <&3 || reply=none
+exec 3>&-
+[[ $reply == "connect LCDproc "* ]] || { kill "$server"; fail "lcdd answered hello with $reply"; }
+kill -TERM "$server" && wait "$server" || fail "lcdd did not end on SIGTERM with status 0"
 ! ldconfig -p | grep -E 'libWinIo|libAVR309' || fail "the system's loader offers the package's libraries"
 
 files=$(dpkg-query -L dotwall)
