@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "frames/colour_value.h"
@@ -20,8 +22,45 @@ struct AreaSize {
     std::size_t pixelWidth() const { return pixelsFor(width); }
     std::size_t pixelHeight() const { return pixelsFor(height); }
 
+    // The pixel column under x and the pixel row under y, as the point query maps them
+    // (PictureArea); nullopt outside.
+    std::optional<std::size_t> pixelColumnAt(float x) const { return pixelAt(x, width); }
+    std::optional<std::size_t> pixelRowAt(float y) const { return pixelAt(y, height); }
+
   private:
     std::size_t pixelsFor(float units) const;
+
+    std::optional<std::size_t> pixelAt(float coordinate, float extent) const {
+        if (!(coordinate >= 0.0f && coordinate < extent)) {
+            return std::nullopt;
+        }
+        // Whole pixels need no division, the common case when packing a DotwallUsb frame.
+        // The coordinate is inside the area, so neither it nor its pixel is negative, and
+        // converting through a signed integer is one instruction.
+        const auto pixel = unit == AreaUnit::Pixel
+                               ? static_cast<std::int64_t>(coordinate)
+                               : static_cast<std::int64_t>(static_cast<double>(coordinate) /
+                                                           static_cast<double>(unit));
+        return static_cast<std::size_t>(pixel);
+    }
+};
+
+// A picture area as the single-scan packer reads it, a row of pixels at a time: held whole
+// (PictureArea, what a window shows), or worked out row by row from a picture as it is asked
+// for, which spares composing and storing every pixel of the area for each picture of a stream.
+class AreaRows {
+  public:
+    virtual ~AreaRows() = default;
+
+    virtual AreaSize size() const = 0;
+    // Writes the colours of pixel row `row` (below size().pixelHeight()) into `colours`, one
+    // per pixel column, size().pixelWidth() of them.
+    virtual void readRow(std::size_t row, std::span<ColourValue> colours) const = 0;
+
+  protected:
+    AreaRows() = default;
+    AreaRows(const AreaRows&) = default;
+    AreaRows& operator=(const AreaRows&) = default;
 };
 
 // The picture control as the packers and the mouse probes see it: what it shows, one colour
@@ -32,7 +71,7 @@ struct AreaSize {
 // Mapping a point to a pixel, one fixed rule: (x, y) lies inside when 0 <= x < width and
 // 0 <= y < height (a NaN lies outside); its pixel is (floor(x / u), floor(y / u)), where u
 // is 1 for pixels and 15 for twips and the division is done in double precision.
-class PictureArea {
+class PictureArea final : public AreaRows {
   public:
     // `shown` holds size.pixelWidth() x size.pixelHeight() colours, row by row; any other
     // count is an InvalidPicture error.
@@ -40,28 +79,21 @@ class PictureArea {
 
     // The colour value of the point (x, y); kOutsideArea (-1) when it lies outside.
     ColourValue pointColour(float x, float y) const {
-        if (!(x >= 0.0f && x < size_.width && y >= 0.0f && y < size_.height)) {
+        const std::optional<std::size_t> column = size_.pixelColumnAt(x);
+        const std::optional<std::size_t> row = size_.pixelRowAt(y);
+        if (!column || !row) {
             return kOutsideArea;
         }
-        return shown_[pixelOf(y) * pixelWidth_ + pixelOf(x)];
+        return shown_[*row * pixelWidth_ + *column];
     }
     float areaWidth() const { return size_.width; }
     float areaHeight() const { return size_.height; }
 
-  private:
-    std::size_t pixelOf(float coordinate) const {
-        // Whole pixels need no division, the common case when packing a DotwallUsb frame.
-        // The coordinate is inside the area, so neither it nor its pixel is negative, and
-        // converting through a signed integer is one instruction.
-        const auto pixel =
-            size_.unit == AreaUnit::Pixel
-                ? static_cast<std::int64_t>(coordinate)
-                : static_cast<std::int64_t>(static_cast<double>(coordinate) / unitsPerPixel_);
-        return static_cast<std::size_t>(pixel);
-    }
+    AreaSize size() const override { return size_; }
+    void readRow(std::size_t row, std::span<ColourValue> colours) const override;
 
+  private:
     AreaSize size_;
-    double unitsPerPixel_;
     std::size_t pixelWidth_;
     std::vector<ColourValue> shown_;
 };

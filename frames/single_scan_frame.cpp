@@ -1,6 +1,10 @@
 #include "frames/single_scan_frame.h"
 
+#include <algorithm>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "base/float_checks.h"
 #include "base/runtime_error.h"
@@ -15,15 +19,14 @@ struct GridPitch {
     double down;
 };
 
-GridPitch gridPitch(const PanelProfile& profile, const PictureArea& picture) {
+GridPitch gridPitch(const PanelProfile& profile, AreaSize area) {
     if (profile.sampling == PictureSampling::PixelForPixel) {
         return {1.0f, 1.0};
     }
     // The pitch across is a 32-bit float, the pitch down a 64-bit one.
-    return {checkedDivide(picture.areaWidth(), static_cast<float>(kGridColumns),
+    return {checkedDivide(area.width, static_cast<float>(kGridColumns),
                           "the grid pitch across (picture width / 640)"),
-            checkedDivide(static_cast<double>(picture.areaHeight()),
-                          static_cast<double>(kGridLinePitches),
+            checkedDivide(static_cast<double>(area.height), static_cast<double>(kGridLinePitches),
                           "the grid pitch down (picture height / 240)")};
 }
 
@@ -32,18 +35,75 @@ double gridPosition(double gridSize, float areaSize, float position, std::string
     return checkedMultiply(scale, static_cast<double>(position), what);
 }
 
+// The area's pixel column under each of the panel's columns and its pixel row under each
+// line, worked out once for the whole picture; a point outside the area has the column
+// `outside`, one past the area's last.
+struct SampledPixels {
+    std::vector<std::size_t> columns;
+    std::vector<std::optional<std::size_t>> rows;
+    std::size_t outside;
+};
+
+SampledPixels sampledPixels(const PanelProfile& profile, AreaSize area) {
+    const GridPitch pitch = gridPitch(profile, area);
+    SampledPixels pixels{{}, {}, area.pixelWidth()};
+    for (int x = 0; x < profile.width; ++x) {
+        pixels.columns.push_back(
+            area.pixelColumnAt(static_cast<float>(x) * pitch.across).value_or(pixels.outside));
+    }
+    for (int line = 0; line < profile.lines; ++line) {
+        pixels.rows.push_back(area.pixelRowAt(static_cast<float>(line * pitch.down)));
+    }
+    return pixels;
+}
+
+// Hands `packLine` each line's number and the colours of its points, left to right: each
+// pixel row of the area read once, and a point outside the area kOutsideArea.
+template <typename PackLine>
+void sampleLines(const PanelProfile& profile, const AreaRows& area, PackLine packLine) {
+    const SampledPixels pixels = sampledPixels(profile, area.size());
+    // The row read, and past its end the colour of the columns outside.
+    std::vector<ColourValue> row(pixels.outside + 1, kOutsideArea);
+    std::vector<ColourValue> colours(static_cast<std::size_t>(profile.width));
+    for (int line = 0; line < profile.lines; ++line) {
+        if (const std::optional<std::size_t> pixelRow =
+                pixels.rows[static_cast<std::size_t>(line)]) {
+            area.readRow(*pixelRow, std::span(row).first(pixels.outside));
+            std::ranges::transform(pixels.columns, colours.begin(),
+                                   [&](std::size_t column) { return row[column]; });
+        } else {
+            std::ranges::fill(colours, kOutsideArea);
+        }
+        packLine(line, std::span<const ColourValue>(colours));
+    }
+}
+
+// Four pixels a byte, the leftmost in bit 3, lit above the threshold.
+PanelFrame sampleBits(const PanelProfile& profile, const AreaRows& area) {
+    PanelFrame frame = PanelFrame::dark(profile.size());
+    sampleLines(profile, area, [&](int line, std::span<const ColourValue> colours) {
+        std::uint8_t* byte =
+            frame.bytes.data() + static_cast<std::size_t>(line) * frame.bytesPerLine();
+        for (std::size_t x = 0; x < colours.size(); x += 4, ++byte) {
+            int bits = 0;
+            for (std::size_t k = 0; k < 4; ++k) {
+                bits = 2 * bits + (colours[x + k] > kThreshold ? 1 : 0);
+            }
+            *byte = static_cast<std::uint8_t>(bits);
+        }
+    });
+    return frame;
+}
+
 // A byte a pixel, its brightness taken to the profile's levels.
-PanelFrame sampleGreys(const PanelProfile& profile, const PictureArea& picture, GridPitch pitch,
+PanelFrame sampleGreys(const PanelProfile& profile, const AreaRows& area,
                        grey_levels::LevelChoice choice) {
     PanelFrame frame = PanelFrame::dark(profile.size(), profile.greyLevels);
-    std::uint8_t* byte = frame.bytes.data();
-    for (int line = 0; line < profile.lines; ++line) {
-        const auto y = static_cast<float>(line * pitch.down);
-        for (int x = 0; x < profile.width; ++x, ++byte) {
-            *byte = grey_levels::brightness(
-                picture.pointColour(static_cast<float>(x) * pitch.across, y));
-        }
-    }
+    sampleLines(profile, area, [&](int line, std::span<const ColourValue> colours) {
+        std::ranges::transform(
+            colours, frame.bytes.begin() + static_cast<std::ptrdiff_t>(line) * profile.width,
+            grey_levels::brightness);
+    });
     grey_levels::toLevels(frame.bytes, profile.width, profile.greyLevels, choice);
     return frame;
 }
@@ -66,26 +126,9 @@ double gridLineAt(const PictureArea& picture, float y) {
                         "the grid line (240 / height · Y)");
 }
 
-PanelFrame sample(const PanelProfile& profile, const PictureArea& picture,
+PanelFrame sample(const PanelProfile& profile, const AreaRows& area,
                   grey_levels::LevelChoice choice) {
-    const GridPitch pitch = gridPitch(profile, picture);
-    if (profile.greyLevels > 2) {
-        return sampleGreys(profile, picture, pitch, choice);
-    }
-    PanelFrame frame = PanelFrame::dark(profile.size());
-    std::uint8_t* byte = frame.bytes.data();
-    for (int line = 0; line < profile.lines; ++line) {
-        const auto y = static_cast<float>(line * pitch.down);
-        for (int group = 0; group < profile.bytesPerLine(); ++group, ++byte) {
-            int bits = 0;
-            for (int k = 0; k < 4; ++k) {
-                const float x = static_cast<float>(4 * group + k) * pitch.across;
-                bits = 2 * bits + (picture.pointColour(x, y) > kThreshold ? 1 : 0);
-            }
-            *byte = static_cast<std::uint8_t>(bits);
-        }
-    }
-    return frame;
+    return profile.greyLevels > 2 ? sampleGreys(profile, area, choice) : sampleBits(profile, area);
 }
 
 void stampTestMark(const PanelProfile& profile, PanelFrame& frame) {
@@ -99,9 +142,9 @@ void stampTestMark(const PanelProfile& profile, PanelFrame& frame) {
     }
 }
 
-PanelFrame pack(const PanelProfile& profile, const PictureArea& picture,
+PanelFrame pack(const PanelProfile& profile, const AreaRows& area,
                 grey_levels::LevelChoice choice) {
-    PanelFrame frame = sample(profile, picture, choice);
+    PanelFrame frame = sample(profile, area, choice);
     stampTestMark(profile, frame);
     return frame;
 }

@@ -58,17 +58,18 @@ AreaSize pictureAreaSize(const PanelProfile& profile);
 double gridColumnAt(const PictureArea& picture, float x);
 double gridLineAt(const PictureArea& picture, float y);
 
-// Samples the area as the profile says, profile.lines x profile.width point queries, and
-// packs the frame without a test mark, its greys chosen as `choice` says. A grid pitch that
-// is no finite number (an infinite or NaN width or height) is a FloatingPointFault.
-PanelFrame sample(const PanelProfile& profile, const PictureArea& picture,
+// Samples the area as the profile says, at profile.lines x profile.width points each mapped
+// to a pixel as the point query maps it, and packs the frame without a test mark, its greys
+// chosen as `choice` says. A grid pitch that is no finite number (an infinite or NaN width
+// or height) is a FloatingPointFault.
+PanelFrame sample(const PanelProfile& profile, const AreaRows& area,
                   grey_levels::LevelChoice choice = grey_levels::LevelChoice::Nearest);
 
 // Stamps the test mark into a frame where the profile's sampling has one.
 void stampTestMark(const PanelProfile& profile, PanelFrame& frame);
 
 // Convert: the frame sampled, with its test mark.
-PanelFrame pack(const PanelProfile& profile, const PictureArea& picture,
+PanelFrame pack(const PanelProfile& profile, const AreaRows& area,
                 grey_levels::LevelChoice choice = grey_levels::LevelChoice::Nearest);
 
 // The pixels a panel shows for a packed frame, at their grey levels. A byte that is no
