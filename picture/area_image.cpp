@@ -1,6 +1,8 @@
 #include "picture/area_image.h"
 
 #include <QPainter>
+#include <algorithm>
+#include <array>
 
 #include "picture/qt_colour.h"
 
@@ -18,20 +20,72 @@ QImage composeArea(AreaSize size, ColourValue background, const QImage& picture)
     return shown;
 }
 
-PictureArea areaOf(AreaSize size, const QImage& shown) {
-    std::vector<ColourValue> colours;
-    colours.reserve(size.pixelWidth() * size.pixelHeight());
-    for (int row = 0; row < shown.height(); ++row) {
-        const auto* line = reinterpret_cast<const QRgb*>(shown.constScanLine(row));
-        for (int column = 0; column < shown.width(); ++column) {
-            colours.push_back(colourFromQRgb(line[column]));
+namespace {
+
+// The colours of the first colours.size() pixels of a row of a picture that reads directly.
+void readPictureRow(const QImage& picture, int row, std::span<ColourValue> colours) {
+    const uchar* line = picture.constScanLine(row);
+    switch (picture.format()) {
+        case QImage::Format_Grayscale8:
+            std::ranges::transform(line, line + colours.size(), colours.begin(),
+                                   [](uchar grey) { return colourFromRgb(grey, grey, grey); });
+            return;
+        case QImage::Format_Mono: {
+            const std::array<ColourValue, 2> palette{colourFromQRgb(picture.color(0)),
+                                                     colourFromQRgb(picture.color(1))};
+            for (std::size_t x = 0; x < colours.size(); ++x) {
+                colours[x] = palette[(line[x / 8] >> (7 - x % 8)) & 1];
+            }
+            return;
         }
+        default:  // 32-bit colour
+            std::ranges::transform(reinterpret_cast<const QRgb*>(line),
+                                   reinterpret_cast<const QRgb*>(line) + colours.size(),
+                                   colours.begin(), colourFromQRgb);
+    }
+}
+
+}  // namespace
+
+PictureArea areaOf(AreaSize size, const QImage& shown) {
+    const auto width = static_cast<std::size_t>(shown.width());
+    std::vector<ColourValue> colours(width * static_cast<std::size_t>(shown.height()));
+    for (int row = 0; row < shown.height(); ++row) {
+        readPictureRow(shown, row,
+                       std::span(colours).subspan(static_cast<std::size_t>(row) * width, width));
     }
     return PictureArea(size, std::move(colours));
 }
 
 PictureArea areaShowing(AreaSize size, ColourValue background, const QImage& picture) {
     return areaOf(size, composeArea(size, background, picture));
+}
+
+bool readsDirectly(const QImage& picture) {
+    switch (picture.format()) {
+        case QImage::Format_RGB32:
+        case QImage::Format_Grayscale8:
+            return true;
+        case QImage::Format_Mono:
+            return picture.colorCount() == 2 && qAlpha(picture.color(0)) == 255 &&
+                   qAlpha(picture.color(1)) == 255;
+        default:
+            return false;
+    }
+}
+
+PictureOnArea::PictureOnArea(AreaSize size, ColourValue background, const QImage& picture)
+    : size_(size),
+      background_(background),
+      picture_(readsDirectly(picture) ? picture : composeArea(size, background, picture)) {}
+
+void PictureOnArea::readRow(std::size_t row, std::span<ColourValue> colours) const {
+    std::size_t inPicture = 0;
+    if (row < static_cast<std::size_t>(picture_.height())) {
+        inPicture = std::min(colours.size(), static_cast<std::size_t>(picture_.width()));
+        readPictureRow(picture_, static_cast<int>(row), colours.first(inPicture));
+    }
+    std::ranges::fill(colours.subspan(inPicture), background_);
 }
 
 namespace {

@@ -13,8 +13,13 @@ namespace dotwall {
 
 namespace {
 
-// The picture scaled to fill width x height, keeping its proportions, centred on white.
+// The picture scaled to fill width x height, keeping its proportions, centred on white. One
+// that fills it already and shows its own colours stays as it is: scaled and painted on white
+// it would be the same.
 QImage fitted(const QImage& picture, int width, int height) {
+    if (picture.size() == QSize(width, height) && readsDirectly(picture)) {
+        return picture;
+    }
     QImage canvas(width, height, QImage::Format_RGB32);
     canvas.fill(Qt::white);
     if (!picture.isNull()) {
@@ -47,10 +52,10 @@ PanelFrame packPanelFrame(const PanelProfile& profile, const QImage& picture,
         ready = blackAndWhite(ready);
     }
     using grey_levels::LevelChoice;
-    return single_scan::pack(
-        profile,
-        areaShowing(single_scan::pictureAreaSize(profile), single_scan::kPictureBackground, ready),
-        fitting.dither ? LevelChoice::Diffused : LevelChoice::Nearest);
+    return single_scan::pack(profile,
+                             PictureOnArea(single_scan::pictureAreaSize(profile),
+                                           single_scan::kPictureBackground, ready),
+                             fitting.dither ? LevelChoice::Diffused : LevelChoice::Nearest);
 }
 
 }  // namespace dotwall
