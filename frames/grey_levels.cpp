@@ -42,24 +42,20 @@ void diffuse(std::span<std::uint8_t> pixels, int width, int steps) {
 
 }  // namespace
 
-std::uint8_t brightness(ColourValue colour) {
-    if (colour == kOutsideArea) {
-        return 0;
-    }
-    const auto value = static_cast<std::uint32_t>(colour);
-    const std::uint32_t red = value & 0xFF, green = (value >> 8) & 0xFF,
-                        blue = (value >> 16) & 0xFF;
-    return static_cast<std::uint8_t>((11 * red + 16 * green + 5 * blue) / 32);
-}
-
 void toLevels(std::span<std::uint8_t> pixels, int width, int levels, LevelChoice choice) {
     const int steps = levels - 1;
     if (choice == LevelChoice::Diffused) {
         diffuse(pixels, width, steps);
         return;
     }
+    // A table of the 256 answers: a look-up a pixel instead of a division.
+    std::array<std::uint8_t, kWhite + 1> nearest{};
+    for (int brightness = 0; brightness <= kWhite; ++brightness) {
+        nearest[static_cast<std::size_t>(brightness)] =
+            static_cast<std::uint8_t>((brightness * steps + kWhite / 2) / kWhite);
+    }
     for (std::uint8_t& pixel : pixels) {
-        pixel = static_cast<std::uint8_t>((pixel * steps + kWhite / 2) / kWhite);
+        pixel = nearest[pixel];
     }
 }
 
