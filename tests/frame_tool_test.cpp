@@ -59,6 +59,21 @@ TEST_F(FrameTool, LptPacksAColourPictureAsItIsAndStreamAndPreviewCarryItsFrame) 
     auto notBlack = [&](int x, int y) { return look.pixel(x, y) != qRgb(0, 0, 0); };
     EXPECT_EQ(panelPicture(640, 241, whiteIn(look)), shown);
     EXPECT_EQ(panelPicture(640, 241, notBlack), shown);
+
+    // An 8-bit grey and a black-and-white picture, read where they are, pack as their colours
+    // say; one the grid's size, fitted and dithered, packs as itself with an alpha channel,
+    // which is scaled and composed on white first.
+    for (const QImage::Format format : {QImage::Format_Grayscale8, QImage::Format_Mono}) {
+        const QImage same = picture.convertToFormat(format, Qt::ThresholdDither);
+        ASSERT_EQ(run({"lpt", save(same, "same.png")}).status, 0);
+        EXPECT_EQ(readBytes(folder / "lpt_frame.bin"), expectedLptFrame(same)) << format;
+        const QImage gridSized = same.copy(0, 0, 640, 240);
+        const std::string alpha = save(gridSized.convertToFormat(QImage::Format_ARGB32), "a.png");
+        for (const std::string& file : {save(gridSized, "g.png"), alpha}) {
+            ASSERT_EQ(run({"lpt", file, "--fit", "--dither", "-o", file + ".bin"}).status, 0);
+        }
+        EXPECT_EQ(readBytes(folder / "g.png.bin"), readBytes(folder / "a.png.bin")) << format;
+    }
 }
 
 // play on the recording port library, which writes what it was sent to `port` as the driver
