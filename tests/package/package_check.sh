@@ -84,13 +84,17 @@ kill -TERM "$player" && wait "$player" || fail "play did not end on SIGTERM with
 /usr/bin/DotwallFrame preview lpt.bin -o expected.png
 cmp live.png expected.png || fail "the panel showed otherwise than the frame play streamed"
 
-# The windows start and close on SIGTERM as on their user's close, once they catch it.
-catches_sigterm() { (("0x$(sed -n 's/^SigCgt:\s*//p' "/proc/$1/status")" & 1 << 14)); }
+# The windows start and close on SIGTERM as on their user's close, once they catch it: the
+# program itself, not the shell forked to start it, which catches SIGTERM until it execs.
+catches_sigterm() {
+    [ "$(cat "/proc/$1/comm" 2>/dev/null)" = "$2" ] &&
+        (("0x$(sed -n 's/^SigCgt:\s*//p' "/proc/$1/status")" & 1 << 14))
+}
 for program in DotwallUsb DotwallLpt; do
     LD_LIBRARY_PATH=/usr/lib/dotwall/virtual "/usr/bin/$program" 2>"$program.txt" &
     window=$!
     for _ in $(seq 300); do
-        kill -0 "$window" 2>/dev/null && ! catches_sigterm "$window" || break
+        kill -0 "$window" 2>/dev/null && ! catches_sigterm "$window" "$program" || break
         sleep 0.1
     done
     kill -0 "$window" 2>/dev/null || fail "$program ended at start: $(cat "$program.txt")"
