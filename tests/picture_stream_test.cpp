@@ -72,9 +72,9 @@ const struct {
     {"", {}, "in is empty: no picture came.", "1x2"},
     {"", {}, "--raw 0x240: a frame has at least one pixel.", "0x240"},
     {"", {}, "--raw 10000x10000: more than the 50 megapixels a picture may have.", "10000x10000"},
-    {"", {}, "--raw takes WIDTHxHEIGHT in pixels, such as 640x240, not \"6 x2 \".", "6 x2 "},
+    {"", {}, "--raw takes WIDTHxHEIGHT in pixels, such as 640x240, not \"6 x2\".", "6 x2"},
     {"", {}, "--raw takes WIDTHxHEIGHT in pixels, such as 640x240, not \"x240\".", "x240"},
-    {"", {}, "--raw takes WIDTHxHEIGHT in pixels, such as 640x240, not \"+6x2\".", "+6x2"},
+    {"", {}, "--raw takes WIDTHxHEIGHT in pixels, such as 640x240, not \"6x+2\".", "6x+2"},
 };
 
 TEST(PictureStream, EachFormatIsReadIntoLevelsAndBadInputIsRefusedAfterTheWholePictures) {

@@ -1,7 +1,8 @@
 // The small rules both programs share, one table each: numbers typed into boxes, numbers
 // shown in boxes, numbers given on a command line or in the environment, colour values, the
 // point-to-pixel mapping of a picture area, the grid probe, the binding of outside libraries,
-// the port library's grant and the schedules that pace a stream.
+// the port library's grant, the schedules that pace a stream and the text server's strokes, and
+// where the text server listens.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <future>
@@ -31,6 +33,9 @@
 #include "ports/parallel/granted_ports.h"
 #include "ports/parallel/port_grants.h"
 #include "ports/virtual/write_pacing.h"
+#include "text_screens/protocol_numbers.h"
+#include "text_server/listen_address.h"
+#include "text_server/stroke_schedule.h"
 
 namespace dotwall {
 namespace {
@@ -91,16 +96,21 @@ TEST(NumericText, ReadsDecimalHexadecimalAndOctalRoundingHalfToEven) {
 
 // Digits with an optional minus, in the range: a tail, a blank, a plus, a fraction or a number
 // too large for any type refuses the whole text, on the command line as in the environment.
+// LCDd's protocol reads the same texts, in turn, as LCDd does: by the leading number, blanks
+// and a sign before it allowed, held at int's ends.
 TEST(WholeNumber, TakesDigitsWithAnOptionalMinusInTheRangeAndRefusesAnythingElseWhole) {
     std::vector<std::pair<std::string, std::optional<long>>> cases = {
         {"0", 0}, {"-7", -7}, {"1000", 1000}};
     for (const char* refused : {"-8", "1001", "5x", "2 ", " 2", "3s", "+2", "2.5", "1e3", "0x10",
-                                "", "-", "1\n", "99999999999999999999"}) {
+                                "", "-", "1\n", "99999999999999999999", "-2147483649"}) {
         cases.emplace_back(refused, std::nullopt);
     }
-    for (const auto& [text, number] : cases) {
+    const int asLcdd[] = {0, -7, 1000, -8, 1001, 5, 2, 2, 3, 2, 2, 1, 0, 0, 0, 1, INT_MAX, INT_MIN};
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const auto& [text, number] = cases[i];
         SCOPED_TRACE("text \"" + text + "\"");
         EXPECT_EQ(wholeNumber(text, -7, 1000), number);
+        EXPECT_EQ(text_screens::leadingNumber(text), asLcdd[i]);
         setenv("DOTWALL_TEST_NUMBER", text.c_str(), 1);
         std::string said;
         try {
@@ -114,6 +124,32 @@ TEST(WholeNumber, TakesDigitsWithAnOptionalMinusInTheRangeAndRefusesAnythingElse
     }
     unsetenv("DOTWALL_TEST_NUMBER");
     EXPECT_EQ(wholeNumberSetting("DOTWALL_TEST_NUMBER", 0, 1), std::nullopt);
+}
+
+// --listen: an IPv4 address, localhost or an IPv6 address in brackets, and a port from 1 to
+// 65535 by the rule above; the warning goes by whether only this machine reaches it.
+TEST(ListenAddress, TakesAnAddressAndAPortByTheNumberRuleAndKnowsTheLoopback) {
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"127.0.0.1:13666", "127.0.0.1:13666 loopback"}, {"localhost:1", "127.0.0.1:1 loopback"},
+        {"127.9.9.9:65535", "127.9.9.9:65535 loopback"}, {"0.0.0.0:13666", "0.0.0.0:13666"},
+        {"[::1]:13666", "[::1]:13666 loopback"},         {"[::]:13666", "[::]:13666"}};
+    for (const char* refused :
+         {"127.0.0.1:0", "127.0.0.1:65536", "127.0.0.1:13666x", "127.0.0.1: 13666",
+          "127.0.0.1:+13666", "127.0.0.1:", "", "127.0.0.1", "13666", "::1:13666", "[::1]",
+          "[127.0.0.1]:1", "localhost :1", "1.2.3:1"}) {
+        cases.emplace_back(refused, "");
+    }
+    for (const auto& [text, taken] : cases) {
+        SCOPED_TRACE("text \"" + text + "\"");
+        std::string got;
+        try {
+            const text_server::ListenAddress address = text_server::parseListenAddress(text);
+            got = address.text + (address.loopback() ? " loopback" : "");
+        } catch (const RuntimeError& error) {
+            EXPECT_THAT(error.what(), HasSubstr("not \"" + text + "\""));
+        }
+        EXPECT_EQ(got, taken);
+    }
 }
 
 TEST(DecimalText, ShowsPlainDigitsTheDumpsSignFormAndTheFloorOfAPosition) {
@@ -265,9 +301,14 @@ TEST(Schedules, AfterAStallOfManyPeriodsTheTurnsKeepThePeriodFromTheLateOne) {
     port_stream::StreamStop stop;
     port_stream::LinePacer lines(port, stop, false, kPeriod, 1000, [](const std::string&) {});
     ports::virtual_panel::WritePacing writes(kPeriod);
+    text_server::StrokeSchedule strokes(kPeriod, steady_clock::now());
     const std::pair<const char*, std::function<void()>> schedules[] = {
         {"the line pacer", [&] { lines.beforeLatch(); }},
-        {"the virtual port's writes", [&] { writes.waitForTurn(); }}};
+        {"the virtual port's writes", [&] { writes.waitForTurn(); }},
+        {"the text server's strokes", [&] {
+             std::this_thread::sleep_until(strokes.due());
+             strokes.advance(steady_clock::now());
+         }}};
     for (const auto& [schedule, turn] : schedules) {
         turn();
         turn();

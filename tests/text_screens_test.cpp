@@ -191,11 +191,12 @@ std::vector<std::uint8_t> drawn(const std::function<void(TextCanvas&)>& draw) {
 }
 
 TEST(LcdSessions, DrawsWidgetsAsLcddPlacesThem) {
-    // Title bar, escapes, bars in pixels, icon, big digit, heartbeat beating, cursor.
+    // Title bar, escapes, bars in pixels, icon, big digit, heartbeat beating, cursor; numbers
+    // as LCDd reads them, with a tail, or a plus or blanks before them.
     const std::string widgets =
         "widget_add s t title\nwidget_set s t Hello\nwidget_add s w string\n"
-        "widget_set s w 3 2 {a\\\"b\\\\c\\n}\nwidget_add s h hbar\nwidget_set s h 2 3 14\n"
-        "widget_add s v vbar\nwidget_set s v 19 4 11\nwidget_add s i icon\n"
+        "widget_set s w 3x 2 {a\\\"b\\\\c\\n}\nwidget_add s h hbar\nwidget_set s h 2 3 +14\n"
+        "widget_add s v vbar\nwidget_set s v 19 4 { 11}\nwidget_add s i icon\n"
         "widget_set s i 1 4 play\nwidget_add s n num\nwidget_set s n 9 10\n"
         "screen_set s -cursor under -cursor_x 5 -cursor_y 3\n";
     const auto expected = [](bool open) {

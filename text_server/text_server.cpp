@@ -23,6 +23,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using text_screens::ClientId;
 
+// The screens are drawn 8 times a second.
+constexpr auto kStrokePeriod = std::chrono::milliseconds(125);
 // How long a closing connection waits for its client to close its end.
 constexpr auto kClosingTime = std::chrono::seconds(2);
 
@@ -204,7 +206,7 @@ class TextServer::Loop {
     text_display::TextCanvas canvas_;
     text_screens::LcdSessions sessions_;
     std::vector<Client> clients_;
-    StrokeSchedule schedule_{Clock::now()};
+    StrokeSchedule schedule_{kStrokePeriod, Clock::now()};
     bool acceptingPaused_ = false;  // the system had no descriptor left; until the next stroke
 };
 

@@ -32,6 +32,10 @@ if [ "$mode" = build ]; then
         usr/share/doc/dotwall/{README.md,copyright,changelog.gz}; do
         grep -qx "$file" "$work/files.txt" || fail "the package lacks $file"
     done
+    # Files only root may change: the service's settings, for one, set the library search of a
+    # service that runs as root.
+    others=$(dpkg-deb -c "$deb" | awk '$1 !~ /^l/ && ($2 != "root/root" || $1 ~ /^.....w|^........w/)')
+    [ -z "$others" ] || fail "files that others than root may change: $others"
     ! grep -E '\.so' "$work/files.txt" | grep -v '^usr/lib/dotwall/' ||
         fail "a library outside usr/lib/dotwall"
     grep -q '^Depends: .*libqt6widgets6' <(dpkg-deb -f "$deb") || fail "no dependencies worked out"
