@@ -1,5 +1,7 @@
 #include "text_screens/screen_model.h"
 
+#include "text_screens/named_values.h"
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -18,12 +20,7 @@ std::optional<WidgetType> widgetTypeNamed(std::string_view name) {
         {"frame", WidgetType::Frame},
         {"num", WidgetType::Num},
     }};
-    const auto* found = std::find_if(kNames.begin(), kNames.end(),
-                                     [&](const auto& entry) { return entry.first == name; });
-    if (found == kNames.end()) {
-        return std::nullopt;
-    }
-    return found->second;
+    return valueNamed(kNames, name);
 }
 
 Widget* findWidget(std::vector<Widget>& widgets, std::string_view id) {

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "text_screens/named_values.h"
 #include "text_screens/protocol_numbers.h"
 #include "text_screens/replies.h"
 
@@ -11,23 +12,16 @@ namespace {
 using text_display::CursorStyle;
 
 std::optional<PriorityClass> priorityNamed(std::string_view name) {
-    if (name == "hidden") {
-        return PriorityClass::Hidden;
-    }
-    if (name == "background") {
-        return PriorityClass::Background;
-    }
-    if (name == "info") {
-        return PriorityClass::Info;
-    }
-    if (name == "foreground") {
-        return PriorityClass::Foreground;
-    }
-    if (name == "alert") {
-        return PriorityClass::Alert;
-    }
-    if (name == "input") {
-        return PriorityClass::Input;
+    static constexpr std::array<std::pair<std::string_view, PriorityClass>, 6> kNames{{
+        {"hidden", PriorityClass::Hidden},
+        {"background", PriorityClass::Background},
+        {"info", PriorityClass::Info},
+        {"foreground", PriorityClass::Foreground},
+        {"alert", PriorityClass::Alert},
+        {"input", PriorityClass::Input},
+    }};
+    if (const std::optional<PriorityClass> named = valueNamed(kNames, name)) {
+        return named;
     }
     // Numbered priorities, as older clients give them: the smaller, the more important.
     const int number = leadingNumber(name);

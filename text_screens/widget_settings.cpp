@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "text_screens/named_values.h"
 #include "text_screens/protocol_numbers.h"
 #include "text_screens/replies.h"
 
@@ -43,16 +44,12 @@ std::optional<Icon> iconNamed(std::string_view name) {
         {"PREV", Icon::Previous},
         {"REC", Icon::Record},
     }};
-    const auto sameName = [&](const auto& entry) {
+    // Icon names are taken in any case, as LCDd takes them.
+    return valueNamed(kNames, name, [](std::string_view upper, std::string_view given) {
         return std::equal(
-            entry.first.begin(), entry.first.end(), name.begin(), name.end(),
+            upper.begin(), upper.end(), given.begin(), given.end(),
             [](char a, char b) { return a == std::toupper(static_cast<unsigned char>(b)); });
-    };
-    const auto* found = std::find_if(kNames.begin(), kNames.end(), sameName);
-    if (found == kNames.end()) {
-        return std::nullopt;
-    }
-    return found->second;
+    });
 }
 
 bool allBeginWithDigits(std::span<const std::string> texts) {
