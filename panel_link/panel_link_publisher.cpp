@@ -8,29 +8,39 @@
 
 namespace dotwall::panel_link {
 
-LinkPublisher::LinkPublisher(std::string name, const PanelProfile& profile)
-    : name_(std::move(name)),
-      greyLevels_(static_cast<std::uint32_t>(profile.greyLevels)),
-      memory_(SharedMemory::create(
-          name_, linkBytes(static_cast<std::uint32_t>(profile.width),
-                           static_cast<std::uint32_t>(profile.lines), greyLevels_))),
-      link_(*new (memory_.address()) LinkHeader{}) {
+namespace {
+
+// Writes the header and blank pixels of a link for the profile's panel into fresh memory.
+void writeLink(void* address, const PanelProfile& profile, std::uint32_t greyLevels) {
     constexpr auto relaxed = std::memory_order_relaxed;
-    const std::size_t words = wordsPerLine(static_cast<std::uint32_t>(profile.width), greyLevels_) *
+    LinkHeader& link = *new (address) LinkHeader{};
+    const std::size_t words = wordsPerLine(static_cast<std::uint32_t>(profile.width), greyLevels) *
                               static_cast<std::size_t>(profile.lines);
-    new (pixelWords(link_)) std::atomic<std::uint64_t>[words] {};
-    link_.version.store(LinkHeader::kVersion, relaxed);
-    link_.width.store(static_cast<std::uint32_t>(profile.width), relaxed);
-    link_.lines.store(static_cast<std::uint32_t>(profile.lines), relaxed);
-    link_.greyLevels.store(greyLevels_, relaxed);
+    new (pixelWords(link)) std::atomic<std::uint64_t>[words] {};
+    link.version.store(LinkHeader::kVersion, relaxed);
+    link.width.store(static_cast<std::uint32_t>(profile.width), relaxed);
+    link.lines.store(static_cast<std::uint32_t>(profile.lines), relaxed);
+    link.greyLevels.store(greyLevels, relaxed);
     std::array<std::uint64_t, LinkHeader::kNameWords> panelName{};
     std::memcpy(panelName.data(), profile.name.data(),
                 std::min(profile.name.size(), sizeof panelName - 1));
     for (std::size_t word = 0; word < panelName.size(); ++word) {
-        link_.name[word].store(panelName[word], relaxed);
+        link.name[word].store(panelName[word], relaxed);
     }
-    link_.magic.store(LinkHeader::kMagic, std::memory_order_release);
+    link.magic.store(LinkHeader::kMagic, std::memory_order_release);
 }
+
+}  // namespace
+
+LinkPublisher::LinkPublisher(std::string name, const PanelProfile& profile)
+    : name_(std::move(name)),
+      greyLevels_(static_cast<std::uint32_t>(profile.greyLevels)),
+      memory_(
+          SharedMemory::create(name_,
+                               linkBytes(static_cast<std::uint32_t>(profile.width),
+                                         static_cast<std::uint32_t>(profile.lines), greyLevels_),
+                               [&](void* address) { writeLink(address, profile, greyLevels_); })),
+      link_(*std::launder(static_cast<LinkHeader*>(memory_.address()))) {}
 
 LinkPublisher::~LinkPublisher() {
     memory_.removeName(name_);

@@ -73,8 +73,6 @@ bool LinkReader::follow() {
             linkBytes(PanelProfile::kMostPixels, PanelProfile::kMostLines,
                       PanelFrame::kMostGreyLevels));
         if (opened) {
-            // A publisher stores the magic number last, so an object being made is refused
-            // once and read at the next look.
             takePanel(*opened);
             memory_ = std::move(opened);
         }

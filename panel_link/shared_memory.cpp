@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -91,6 +92,14 @@ bool lockedByAnother(int object) {
     return true;
 }
 
+[[noreturn]] void refuseBusy(const std::string& name) {
+    throw RuntimeError(ErrorKind::PanelBusy,
+                       objectName(name) +
+                           " is fed by another program already (DotwallLpt or DotwallFrame play "
+                           "on the virtual port library): stop that one, or give both "
+                           "DOTWALL_VIRTUAL_PANEL=NAME for a panel of another name.");
+}
+
 // Makes way for a new object under the name: removes one that a program which is gone left
 // there, and refuses what is not this user's to remove or still lives. Linux keeps the
 // objects in /dev/shm, where the owner of one this user may not open is still seen.
@@ -109,12 +118,7 @@ void makeWay(const std::string& name) {
     if (S_ISREG(status.st_mode) && status.st_uid == geteuid()) {
         const Descriptor old(openObject(name, O_RDONLY));
         if (old.get() >= 0 && lockedByAnother(old.get())) {
-            throw RuntimeError(ErrorKind::PanelBusy,
-                               objectName(name) +
-                                   " is fed by another program already (DotwallLpt or "
-                                   "DotwallFrame play on the virtual port library): stop that "
-                                   "one, or give both DOTWALL_VIRTUAL_PANEL=NAME for a panel of "
-                                   "another name.");
+            refuseBusy(name);
         }
     }
     if (shm_unlink(name.c_str()) != 0 && errno != ENOENT) {
@@ -133,9 +137,14 @@ void makeWay(const std::string& name) {
 
 }  // namespace
 
-SharedMemory SharedMemory::create(const std::string& name, std::size_t size) {
+SharedMemory SharedMemory::create(const std::string& name, std::size_t size,
+                                  const std::function<void(void*)>& fill) {
     makeWay(name);
-    Descriptor object(openObject(name, O_RDWR | O_CREAT | O_EXCL, S_IRUSR | S_IWUSR));
+    // It is made and filled under a name of this process's own, then linked under `name`
+    // whole: a reader that opens the name never sees it empty or half written.
+    const std::string making = name + ".making-" + std::to_string(getpid());
+    shm_unlink(making.c_str());  // left by a process of this number killed while making
+    Descriptor object(openObject(making, O_RDWR | O_CREAT | O_EXCL, S_IRUSR | S_IWUSR));
     if (object.get() < 0) {
         throwFileError(std::string("make the ") + kObject, name, errno);
     }
@@ -150,10 +159,20 @@ SharedMemory SharedMemory::create(const std::string& name, std::size_t size) {
         }
         const struct stat status = statusOf(object.get(), name);
         void* address = map(object.get(), size, PROT_READ | PROT_WRITE, name);
-        return SharedMemory(object.release(), address, size, status.st_dev, status.st_ino);
+        SharedMemory made(object.release(), address, size, status.st_dev, status.st_ino);
+        fill(made.address());
+        // A link never replaces: a program that took the name since makeWay keeps it.
+        if (link(("/dev/shm" + making).c_str(), ("/dev/shm" + name).c_str()) != 0) {
+            if (errno == EEXIST) {
+                refuseBusy(name);
+            }
+            throwFileError(std::string("make the ") + kObject, name, errno);
+        }
+        shm_unlink(making.c_str());
+        return made;
     } catch (const RuntimeError&) {
-        // No half-made object is left under the name.
-        shm_unlink(name.c_str());
+        // No half-made object is left behind.
+        shm_unlink(making.c_str());
         throw;
     }
 }

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,14 +17,16 @@ namespace dotwall {
 // killed program left behind.
 class SharedMemory {
   public:
-    // Makes a new object of `size` zero bytes under `name` that only this user may open
-    // (mode 0600), its space reserved at once, mapped for reading and writing and locked. An
-    // object that a program which is gone left under the name is replaced. Raises
+    // Makes a new object of `size` zero bytes that only this user may open (mode 0600), its
+    // space reserved at once, mapped for reading and writing and locked, has `fill` write it,
+    // and only then puts it under `name`. An object that a program which is gone left under
+    // the name is replaced. Raises
     // RuntimeError naming the object, the reason and what to do: FileAccess when it cannot be
     // made (a full /dev/shm among them), ForeignObject when the name holds something that is
     // not this user's to replace (another user's object, a folder), PanelBusy when a live
     // object holds it.
-    static SharedMemory create(const std::string& name, std::size_t size);
+    static SharedMemory create(const std::string& name, std::size_t size,
+                               const std::function<void(void*)>& fill);
 
     // Maps the object under `name` for reading, whole; nullopt when there is none. It is
     // opened without following a link and without waiting (a FIFO does not hold it up), and

@@ -216,6 +216,28 @@ TEST(VirtualPort, CountsMalformedStreamsAndPublishesOnlyWholeFramesNeverATornOne
     EXPECT_EQ(port.shutdown(), 1);
     EXPECT_FALSE(panel.follow()) << "ShutdownWinIo removes the panel's object";
 
+    // A viewer that looks while panels are made and removed over and over finds each whole,
+    // never one half made.
+    std::atomic<int> opened = 0;
+    std::atomic<bool> looking = true;
+    std::string refused;
+    std::thread looker([&] {
+        panel_link::LinkReader reader(panelName());
+        while (looking && refused.empty()) {
+            opened += reader.follow();
+            refused = reader.refusal();
+        }
+        looking = false;
+    });
+    EXPECT_TRUE(waitUntil([&] {
+        port.initialize();
+        port.shutdown();
+        return opened >= 50 || !looking;
+    }));
+    looking = false;
+    looker.join();
+    EXPECT_EQ(refused, "");
+
     // Given a profile, the virtual panel reads the wire as that panel does, the link carries
     // its size and name, and DotwallPanel's snapshot is of that size. Given a pace, each
     // write takes at least that long. The panel's rate is at most what the pace allows, and
