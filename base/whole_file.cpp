@@ -1,6 +1,7 @@
 #include "base/whole_file.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -134,18 +135,31 @@ class FileBeside {
     bool committed_ = false;
 };
 
+// Waits until a device or pipe takes bytes again. Until a stop signal came, its wake-up ends
+// the wait at once; from then on the wake-up stays readable, and the wait looks this often
+// whether a second signal asks to stop at once.
+void waitUntilWritable(int descriptor) {
+    constexpr int kStopLookMs = 50;
+    const bool stopping = StopSignals::received() != 0;
+    pollfd watched[] = {{descriptor, POLLOUT, 0}, {StopSignals::wakeDescriptor(), POLLIN, 0}};
+    ::poll(watched, stopping ? 1 : 2, stopping ? kStopLookMs : -1);
+}
+
 }  // namespace
 
 void FileOutput::write(const void* data, std::size_t size) {
     const auto* bytes = static_cast<const char*>(data);
     while (size > 0) {
-        // A stop at once cuts a write that a pipe holds up short: the work ends here, and the
-        // file beside the target goes with it.
+        // A stop at once ends the work here, and the file beside the target goes with it.
         if (StopSignals::atOnce()) {
             StopSignals::throwIfReceived();
         }
         const ssize_t written = ::write(descriptor_, bytes, size);
         if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            waitUntilWritable(descriptor_);
             continue;
         }
         if (written <= 0) {
@@ -196,10 +210,15 @@ class WholeFileWriter {
     }
 
   private:
-    // A device or pipe cannot be replaced: the bytes go into it.
+    // A device or pipe cannot be replaced: the bytes go into it. They are written without
+    // blocking, so that a reader that takes nothing never holds a write where a stop signal
+    // cannot reach it (a signal may land on another thread, or just before the write).
     void writeDirectly(const std::function<void(FileOutput&)>& writeBytes) const {
         Descriptor device(::open(target_.c_str(), O_WRONLY | O_CLOEXEC));
         if (device.get() < 0) {
+            fail(errno);
+        }
+        if (::fcntl(device.get(), F_SETFL, ::fcntl(device.get(), F_GETFL) | O_NONBLOCK) != 0) {
             fail(errno);
         }
         FileOutput out = output(device.get(), std::nullopt);

@@ -3,14 +3,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <QImage>
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <numeric>
 #include <set>
 #include <thread>
 
+#include "base/stop_signals.h"
+#include "base/whole_file.h"
 #include "expected_frames.h"
 #include "frames/port_signals.h"
 #include "test_files.h"
@@ -475,6 +479,45 @@ TEST_F(FrameTool, AFailedOrStoppedWriteLeavesTheOldFileOrNoneAndTheTargetKeepsIt
     const ProgramRun stopped = finishStopped(writing, folder.path());
     EXPECT_EQ(stopped.status, 128 + SIGTERM);
     EXPECT_EQ(leftBehind(folder.path(), stopped), "out.bin 644 50000 ab\n");
+}
+
+// The held stream above, made certain: a writer whose thread blocks the signals, so that they
+// land on another thread and never cut its write short, still ends at the second signal.
+TEST_F(FrameTool, ASecondSignalEndsAWriteThatAReaderHoldsUpWhicheverThreadTheSignalsLandOn) {
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+    const int idle = ::open((folder / "fifo").c_str(), O_RDONLY | O_NONBLOCK);  // reads nothing
+    const StandardErrorLines said;
+    const StopSignals stopping("test");
+    const StopSignals::HalfDone writing;
+    std::atomic<bool> ended = false;
+    std::string raised;
+    std::thread writer([&] {
+        sigset_t signalsElsewhere;
+        sigemptyset(&signalsElsewhere);
+        sigaddset(&signalsElsewhere, SIGTERM);
+        sigaddset(&signalsElsewhere, SIGALRM);
+        pthread_sigmask(SIG_BLOCK, &signalsElsewhere, nullptr);
+        try {
+            writeWholeFile(folder / "fifo", "", [](FileOutput& output) {
+                const Bytes bytes(1 << 20);  // more than the pipe holds
+                output.write(bytes.data(), bytes.size());
+            });
+        } catch (const RuntimeError& error) {
+            raised = error.what();
+        }
+        ended = true;
+    });
+    kill(getpid(), SIGTERM);
+    ASSERT_TRUE(
+        waitUntil([&] { return said.lines().find("a second signal") != std::string::npos; }));
+    kill(getpid(), SIGTERM);
+    EXPECT_TRUE(waitUntil([&] { return ended.load(); }));
+    for (char drained[4096]; !ended;) {  // a writer still held is let go, for the test to end
+        [[maybe_unused]] const ssize_t got = ::read(idle, drained, sizeof drained);
+    }
+    writer.join();
+    ::close(idle);
+    EXPECT_EQ(raised, "Stopped by signal 15.");
 }
 
 }  // namespace
