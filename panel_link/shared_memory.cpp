@@ -44,6 +44,12 @@ constexpr const char* kObject = "shared memory object";
 // finds the old object's lock taken looks again this often before it calls it live.
 constexpr int kLooksForAMaker = 5;
 
+// Where Linux keeps the object of a name, for what only a file offers: a look at another
+// user's object, and a link that never replaces.
+std::string pathOf(const std::string& name) {
+    return "/dev/shm" + name;
+}
+
 std::string objectName(const std::string& name) {
     return "The " + std::string(kObject) + " \"" + name + "\"";
 }
@@ -101,11 +107,11 @@ bool lockedByAnother(int object) {
 }
 
 // Makes way for a new object under the name: removes one that a program which is gone left
-// there, and refuses what is not this user's to remove or still lives. Linux keeps the
-// objects in /dev/shm, where the owner of one this user may not open is still seen.
+// there, and refuses what is not this user's to remove or still lives; the owner of one this
+// user may not open is still seen in /dev/shm.
 void makeWay(const std::string& name) {
     struct stat status {};
-    if (lstat(("/dev/shm" + name).c_str(), &status) != 0) {
+    if (lstat(pathOf(name).c_str(), &status) != 0) {
         return;  // nothing there, or no /dev/shm to look in: the making tells
     }
     if (S_ISDIR(status.st_mode)) {
@@ -162,7 +168,7 @@ SharedMemory SharedMemory::create(const std::string& name, std::size_t size,
         SharedMemory made(object.release(), address, size, status.st_dev, status.st_ino);
         fill(made.address());
         // A link never replaces: a program that took the name since makeWay keeps it.
-        if (link(("/dev/shm" + making).c_str(), ("/dev/shm" + name).c_str()) != 0) {
+        if (link(pathOf(making).c_str(), pathOf(name).c_str()) != 0) {
             if (errno == EEXIST) {
                 refuseBusy(name);
             }

@@ -20,11 +20,10 @@ class SharedMemory {
     // Makes a new object of `size` zero bytes that only this user may open (mode 0600), its
     // space reserved at once, mapped for reading and writing and locked, has `fill` write it,
     // and only then puts it under `name`. An object that a program which is gone left under
-    // the name is replaced. Raises
-    // RuntimeError naming the object, the reason and what to do: FileAccess when it cannot be
-    // made (a full /dev/shm among them), ForeignObject when the name holds something that is
-    // not this user's to replace (another user's object, a folder), PanelBusy when a live
-    // object holds it.
+    // the name is replaced. Raises RuntimeError naming the object, the reason and what to do:
+    // FileAccess when it cannot be made (a full /dev/shm among them), ForeignObject when the
+    // name holds something that is not this user's to replace (another user's object, a
+    // folder), PanelBusy when a live object holds it.
     static SharedMemory create(const std::string& name, std::size_t size,
                                const std::function<void(void*)>& fill);
 
